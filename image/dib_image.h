@@ -18,7 +18,9 @@
 // Bytes one 24-bit row takes: width * 3 + (width mod 4). Meaningful for widths
 // whose stride fits an int; see DibStride64 for any width.
 long long DibStride64(long long width);
-inline int DibStride(int width) { return static_cast<int>(DibStride64(width)); }
+inline int DibStride(int width) {
+    return static_cast<int>(DibStride64(width));
+}
 
 // Fills all eleven fields of a BITMAPINFOHEADER for an uncompressed image.
 // biSizeImage is height * stride (24-bit stride rule, whatever bitCount says).
@@ -30,7 +32,7 @@ void MakeBitmapInfo24(int width, int height, BITMAPINFO* out);
 void MakeFileHeader(BITMAPINFOHEADER info, BITMAPFILEHEADER* out);
 
 class CDibImage {
-public:
+  public:
     // With null: the empty image. Otherwise an image of that format (44 bytes
     // copied) with a buffer of its own; no pixels are copied.
     explicit CDibImage(const BITMAPINFO* info = nullptr);
@@ -71,7 +73,7 @@ public:
     int LoadFormat(const char* format, ...) __attribute__((format(printf, 2, 3)));
     int SaveFormat(const char* format, ...) const __attribute__((format(printf, 2, 3)));
 
-private:
+  private:
     int AllocBuffer();
     void FreeBuffer();
     int BuildRowTable();

@@ -3,19 +3,32 @@
 
 #include <string>
 
-std::FILE* PathFopen(const char* path, const char* mode) {
-    if (path == nullptr || mode == nullptr) {
-        return nullptr;
-    }
-#ifdef _WIN32
-    return std::fopen(path, mode);
-#else
+namespace {
+
+std::string NativePath(const char* path) {
     std::string native(path);
+#ifndef _WIN32
     for (char& c : native) {
         if (c == '\\') {
             c = '/';
         }
     }
-    return std::fopen(native.c_str(), mode);
 #endif
+    return native;
+}
+
+}  // namespace
+
+std::FILE* PathFopen(const char* path, const char* mode) {
+    if (path == nullptr || mode == nullptr) {
+        return nullptr;
+    }
+    return std::fopen(NativePath(path).c_str(), mode);
+}
+
+int PathRemove(const char* path) {
+    if (path == nullptr) {
+        return -1;
+    }
+    return std::remove(NativePath(path).c_str());
 }

@@ -54,7 +54,8 @@ static_assert(sizeof(RGBQUAD) == 4, "RGBQUAD is 4 bytes");
 static_assert(sizeof(BITMAPINFOHEADER) == 40, "BITMAPINFOHEADER is 40 bytes");
 static_assert(sizeof(BITMAPINFO) == 44, "BITMAPINFO with one colour entry is 44 bytes");
 static_assert(sizeof(BITMAPFILEHEADER) == 14, "BITMAPFILEHEADER is packed to 14 bytes");
-static_assert(offsetof(BITMAPINFOHEADER, biWidth) == 4 && offsetof(BITMAPINFOHEADER, biHeight) == 8 &&
+static_assert(offsetof(BITMAPINFOHEADER, biWidth) == 4 &&
+                  offsetof(BITMAPINFOHEADER, biHeight) == 8 &&
                   offsetof(BITMAPINFOHEADER, biPlanes) == 12 &&
                   offsetof(BITMAPINFOHEADER, biBitCount) == 14 &&
                   offsetof(BITMAPINFOHEADER, biCompression) == 16 &&
@@ -65,7 +66,8 @@ static_assert(offsetof(BITMAPINFOHEADER, biWidth) == 4 && offsetof(BITMAPINFOHEA
                   offsetof(BITMAPINFOHEADER, biClrImportant) == 36,
               "BITMAPINFOHEADER field offsets");
 static_assert(offsetof(BITMAPINFO, bmiColors) == 40, "colour entry follows the header");
-static_assert(offsetof(BITMAPFILEHEADER, bfSize) == 2 && offsetof(BITMAPFILEHEADER, bfReserved1) == 6 &&
+static_assert(offsetof(BITMAPFILEHEADER, bfSize) == 2 &&
+                  offsetof(BITMAPFILEHEADER, bfReserved1) == 6 &&
                   offsetof(BITMAPFILEHEADER, bfReserved2) == 8 &&
                   offsetof(BITMAPFILEHEADER, bfOffBits) == 10,
               "BITMAPFILEHEADER field offsets");
