@@ -256,20 +256,21 @@ TEST(DibHeaders, MakeInfoHeaderUsesThe24BitStrideForEveryBitCount) {
 }
 
 TEST(DibHeaders, FileHeaderLeavesRoomForColourTablesOfSmallBitCounts) {
+    // The file header is packed: its fields are read as values (+f.x), not bound by reference.
     BITMAPINFOHEADER h;
     BITMAPFILEHEADER f;
     MakeInfoHeader(320, 240, 24, &h);
     MakeFileHeader(h, &f);
-    EXPECT_EQ(f.bfType, 0x4D42);
-    EXPECT_EQ(f.bfOffBits, 54u);
-    EXPECT_EQ(f.bfSize, 230454u);
-    EXPECT_EQ(f.bfReserved1, 0);
-    EXPECT_EQ(f.bfReserved2, 0);
+    EXPECT_EQ(+f.bfType, 0x4D42);
+    EXPECT_EQ(+f.bfOffBits, 54u);
+    EXPECT_EQ(+f.bfSize, 230454u);
+    EXPECT_EQ(+f.bfReserved1, 0);
+    EXPECT_EQ(+f.bfReserved2, 0);
 
     h.biBitCount = 8;
     MakeFileHeader(h, &f);
-    EXPECT_EQ(f.bfOffBits, 54u + 1024u);
+    EXPECT_EQ(+f.bfOffBits, 54u + 1024u);
     h.biBitCount = 1;
     MakeFileHeader(h, &f);
-    EXPECT_EQ(f.bfOffBits, 62u);
+    EXPECT_EQ(+f.bfOffBits, 62u);
 }
