@@ -8,3 +8,4 @@
 
 #include "windef.h"
 #include "wingdi.h"
+#include "winnls.h"

@@ -1,0 +1,14 @@
+// UTF-8 <-> BSTR conversion for the objects of our COM layer.
+//
+// Device names come from GStreamer and from tests as UTF-8; COM hands them out
+// as BSTRs (UTF-16). Invalid UTF-8 sequences become U+FFFD.
+#pragma once
+
+#include <string>
+
+#include <objbase.h>
+
+std::u16string Utf8ToUtf16(const std::string& text);
+std::string Utf16ToUtf8(const std::u16string& text);
+// A new BSTR holding `text`, or null when memory runs out; free with SysFreeString.
+BSTR SysAllocStringUtf8(const std::string& text);
