@@ -1,0 +1,111 @@
+// Reading and checking the snapshot file name format (see snapshot_format.h).
+#include "app/snapshot_format.h"
+
+#include <cctype>
+#include <cerrno>
+#include <cstring>
+#include <string>
+
+#include "platform/crt/path_fopen.h"
+
+namespace {
+
+constexpr int kMaxField = 255;  // widest width or precision that can fit a name
+
+// Skips a run of decimal digits; false when their value exceeds kMaxField.
+bool SkipField(const char*& p) {
+    long value = 0;
+    while (*p >= '0' && *p <= '9') {
+        value = value * 10 + (*p - '0');
+        if (value > kMaxField) {
+            return false;
+        }
+        ++p;
+    }
+    return true;
+}
+
+// The token as it may be shown on one line: control bytes become '?'.
+std::string Printable(const char* token) {
+    std::string shown(token);
+    for (char& c : shown) {
+        if (std::iscntrl(static_cast<unsigned char>(c))) {
+            c = '?';
+        }
+    }
+    return shown;
+}
+
+int UseDefault(const char* path, const std::string& why, char (&format)[kSnapshotFormatSize],
+               std::FILE* log) {
+    std::snprintf(format, sizeof(format), "%s", kDefaultSnapshotFormat);
+    if (log != nullptr) {
+        std::fprintf(log, "tenebrix: %s: %s; snapshots are named %s\n", path, why.c_str(),
+                     kDefaultSnapshotFormat);
+    }
+    return -1;
+}
+
+}  // namespace
+
+int IsSnapshotFormatValid(const char* format) {
+    if (format == nullptr) {
+        return 0;
+    }
+    int conversions = 0;
+    for (const char* p = format; *p != '\0'; ++p) {
+        if (*p != '%') {
+            continue;
+        }
+        ++p;
+        if (*p == '%') {
+            continue;
+        }
+        while (*p != '\0' && std::strchr("-+ #0", *p) != nullptr) {
+            ++p;
+        }
+        if (!SkipField(p)) {
+            return 0;
+        }
+        if (*p == '.') {
+            ++p;
+            if (!SkipField(p)) {
+                return 0;
+            }
+        }
+        if (*p == '\0' || std::strchr("diuxXo", *p) == nullptr) {
+            return 0;
+        }
+        ++conversions;
+    }
+    return conversions == 1 ? 1 : 0;
+}
+
+int ReadSnapshotFormat(const char* path, char (&format)[kSnapshotFormatSize], std::FILE* log) {
+    std::FILE* file = PathFopen(path, "r");
+    if (file == nullptr) {
+        return UseDefault(path, std::string("cannot be opened (") + std::strerror(errno) + ")",
+                          format, log);
+    }
+    char token[kSnapshotFormatSize];
+    const int read = std::fscanf(file, "%255s", token);
+    const int next = read == 1 ? std::fgetc(file) : EOF;
+    std::fclose(file);
+
+    if (read != 1) {
+        return UseDefault(path, "holds no snapshot name format", format, log);
+    }
+    if (next != EOF && !std::isspace(next)) {
+        return UseDefault(path, "the snapshot name format is longer than 255 characters", format,
+                          log);
+    }
+    if (IsSnapshotFormatValid(token) == 0) {
+        return UseDefault(path,
+                          "\"" + Printable(token) +
+                              "\" is not a snapshot name format with exactly one number"
+                              " (%d, %i, %u, %x, %X or %o)",
+                          format, log);
+    }
+    std::snprintf(format, sizeof(format), "%s", token);
+    return 0;
+}

@@ -1,0 +1,27 @@
+// The snapshot file name format, the one setting of "Tenebrix.cfg".
+//
+// The file's first white-space-delimited token is a printf format that is
+// printed with one int, the running number of the snapshot. A format from a
+// file never reaches printf unchecked: only a token of at most 255 characters
+// that takes exactly one int conversion is used; anything else falls back to
+// kDefaultSnapshotFormat with one line on the error stream saying why.
+#pragma once
+
+#include <cstddef>
+#include <cstdio>
+
+// What the shipped Tenebrix.cfg holds as well.
+constexpr char kDefaultSnapshotFormat[] = "snapshot%03d.bmp";
+// Room for the token and its terminator.
+constexpr std::size_t kSnapshotFormatSize = 256;
+
+// 1 when `format` takes exactly one int: one conversion %d, %i, %u, %x, %X or
+// %o, with flags (-+ #0), a width and a precision of at most 255 each, and any
+// number of %%; 0 for everything else (other conversions, length modifiers, *,
+// a trailing %, no conversion or two). A wider field could never fit a name.
+int IsSnapshotFormatValid(const char* format);
+
+// Reads the snapshot format from the configuration file at `path` into
+// `format`. Returns 0 when the file's token is used; -1 when the default is
+// used instead, after one line on `log` that names the file and the reason.
+int ReadSnapshotFormat(const char* path, char (&format)[kSnapshotFormatSize], std::FILE* log);

@@ -1,0 +1,134 @@
+// The snapshot name format from Tenebrix.cfg: which formats are used, and what
+// the user sees when one is not.
+#include "app/snapshot_format.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <cstring>
+#include <string>
+
+#include "tests/image/temp_dir.h"
+
+namespace {
+
+TEST(SnapshotFormatCheck, TakesFormatsWithExactlyOneIntConversion) {
+    for (const char* format :
+         {"snapshot%03d.bmp", "%d", "%i.bmp", "%u", "%x", "%X", "%o", "shot%-4d.bmp", "%+.3i",
+          "% 5d", "%#x", "%#o", "%0255d", "%.255u", "100%%_%d.bmp", "%%%d%%"}) {
+        EXPECT_EQ(IsSnapshotFormatValid(format), 1) << format;
+    }
+}
+
+TEST(SnapshotFormatCheck, RefusesEverythingElse) {
+    for (const char* format :
+         {"",     "fixed.bmp", "100%%.bmp", "%d%d.bmp", "%d_%x",  "%s.bmp",
+          "%n",   "%p",        "%c",        "%f",       "%e",     "%ld",
+          "%hd",  "%lld",      "%zd",       "%jd",      "%*d",    "%.*d",
+          "%5",   "%-",        "shot%",     "%256d",    "%.256d", "%99999999999d",
+          "%1$d", "%%",        "%D"}) {
+        EXPECT_EQ(IsSnapshotFormatValid(format), 0) << format;
+    }
+    EXPECT_EQ(IsSnapshotFormatValid(nullptr), 0);
+}
+
+// Runs ReadSnapshotFormat on a file holding `content` (no file when null) and
+// returns what it wrote to the error stream.
+struct ReadResult {
+    int result;
+    std::string format;
+    std::string log;
+};
+
+ReadResult ReadConfig(const char* content) {
+    TempDir dir;
+    if (content != nullptr) {
+        std::FILE* f = std::fopen("Tenebrix.cfg", "wb");
+        std::fputs(content, f);
+        std::fclose(f);
+    }
+    std::FILE* log = std::tmpfile();
+    char format[kSnapshotFormatSize];
+    std::memset(format, 'x', sizeof(format));
+    ReadResult r;
+    r.result = ReadSnapshotFormat("Tenebrix.cfg", format, log);
+    r.format = format;
+    std::rewind(log);
+    char buffer[1024] = {};
+    const size_t n = std::fread(buffer, 1, sizeof(buffer) - 1, log);
+    r.log.assign(buffer, n);
+    std::fclose(log);
+    return r;
+}
+
+TEST(SnapshotFormatRead, UsesTheFirstTokenAndSaysNothing) {
+    const ReadResult r = ReadConfig("  \n\tpic_%04d.bmp   ignored rest\nmore\n");
+    EXPECT_EQ(r.result, 0);
+    EXPECT_EQ(r.format, "pic_%04d.bmp");
+    EXPECT_EQ(r.log, "");
+
+    const ReadResult noNewline = ReadConfig("%d");
+    EXPECT_EQ(noNewline.result, 0);
+    EXPECT_EQ(noNewline.format, "%d");
+}
+
+TEST(SnapshotFormatRead, TakesATokenOf255Characters) {
+    const std::string token = std::string(251, 'a') + "%03d";
+    ASSERT_EQ(token.size(), 255u);
+    const ReadResult r = ReadConfig((token + "\n").c_str());
+    EXPECT_EQ(r.result, 0);
+    EXPECT_EQ(r.format, token);
+    EXPECT_EQ(r.log, "");
+}
+
+TEST(SnapshotFormatRead, MissingFileFallsBackWithOneLine) {
+    const ReadResult r = ReadConfig(nullptr);
+    EXPECT_EQ(r.result, -1);
+    EXPECT_EQ(r.format, "snapshot%03d.bmp");
+    EXPECT_EQ(r.log,
+              "tenebrix: Tenebrix.cfg: cannot be opened (No such file or directory); "
+              "snapshots are named snapshot%03d.bmp\n");
+}
+
+TEST(SnapshotFormatRead, EmptyFileFallsBackWithOneLine) {
+    for (const char* content : {"", " \n\t\n"}) {
+        const ReadResult r = ReadConfig(content);
+        EXPECT_EQ(r.result, -1);
+        EXPECT_EQ(r.format, "snapshot%03d.bmp");
+        EXPECT_EQ(r.log,
+                  "tenebrix: Tenebrix.cfg: holds no snapshot name format; "
+                  "snapshots are named snapshot%03d.bmp\n");
+    }
+}
+
+TEST(SnapshotFormatRead, OverlongTokenFallsBackWithOneLine) {
+    const std::string token = std::string(252, 'a') + "%03d";  // 256 characters
+    const ReadResult r = ReadConfig((token + "\n").c_str());
+    EXPECT_EQ(r.result, -1);
+    EXPECT_EQ(r.format, "snapshot%03d.bmp");
+    EXPECT_EQ(r.log,
+              "tenebrix: Tenebrix.cfg: the snapshot name format is longer than 255 characters; "
+              "snapshots are named snapshot%03d.bmp\n");
+}
+
+TEST(SnapshotFormatRead, UnsafeFormatNeverGetsUsed) {
+    const ReadResult r = ReadConfig("%s%n%s.bmp\n");
+    EXPECT_EQ(r.result, -1);
+    EXPECT_EQ(r.format, "snapshot%03d.bmp");
+    EXPECT_EQ(r.log,
+              "tenebrix: Tenebrix.cfg: \"%s%n%s.bmp\" is not a snapshot name format with exactly "
+              "one number (%d, %i, %u, %x, %X or %o); snapshots are named snapshot%03d.bmp\n");
+
+    const ReadResult none = ReadConfig("same.bmp");
+    EXPECT_EQ(none.format, "snapshot%03d.bmp");
+    EXPECT_NE(none.log.find("\"same.bmp\" is not"), std::string::npos);
+}
+
+TEST(SnapshotFormatRead, ControlBytesOfABadTokenAreNotEchoed) {
+    const ReadResult r = ReadConfig("a\x1b[2J%s\n");
+    EXPECT_EQ(r.format, "snapshot%03d.bmp");
+    EXPECT_NE(r.log.find("\"a?[2J%s\""), std::string::npos) << r.log;
+    EXPECT_EQ(r.log.find('\x1b'), std::string::npos);
+}
+
+}  // namespace
