@@ -1,0 +1,22 @@
+// Internal to compositing: the per-row blend kernels and the hidden percentage.
+#pragma once
+
+#include <cstdint>
+
+#include <windows.h>
+
+// Blends `width` pixels of one row (out = background * (1 - a) + frame * a) and
+// returns the sum of the history's red bytes over the row. Gives exactly the
+// bytes of the double formula.
+std::uint64_t BlendRowAvx2(const BYTE* frame, const BYTE* history, const BYTE* background,
+                           BYTE* out, int width);
+
+// The hidden percentage that the serial double sum of the weights gives, found
+// from the exact integer sum of the history bytes when that settles it: false
+// when it cannot (the exact value lies on a whole number, or too many pixels
+// for the error bound), and the caller must form the serial sum.
+bool HiddenPercentageFromByteSum(std::uint64_t historySum, long long pixelCount, int* percentage);
+
+// Pixel counts up to this keep the serial sum's error below the distance of a
+// non-integral exact percentage from the nearest whole number.
+constexpr long long kExactPercentageMaxPixels = 400000;

@@ -1,0 +1,145 @@
+// Compositing: the history-weighted blend with its hidden percentage, and
+// colour-keyed sprite pasting.
+#include "processing/compositing.h"
+
+#include <algorithm>
+#include <cstdint>
+
+#include "processing/blend_kernels.h"
+#include "processing/cpu_features.h"
+#include "processing/pixel_formulas.h"
+
+using namespace pixel_formulas;
+
+namespace {
+
+bool SameSize(const CDibImage* a, const CDibImage* b) {
+    return a != nullptr && b != nullptr && a->HasPixels() && b->HasPixels() &&
+           a->Width() == b->Width() && a->Height() == b->Height();
+}
+
+// (100 - (sum / count) * 100 + 0.5) truncated, evaluated as written.
+int HiddenPercentage(double weightSum, double pixelCount) {
+    return static_cast<int>(100.0 - (weightSum / pixelCount) * 100.0 + 0.5);
+}
+
+// The weights summed one pixel after the other, top row first, as doubles.
+double SerialWeightSum(const CDibImage* history) {
+    double sum = 0.0;
+    for (int i = 0; i < history->Height(); ++i) {
+        const BYTE* h = history->Row(i);
+        for (int j = 0; j < history->Width(); ++j) {
+            sum = sum + h[3 * j + 2] * kInverse255;
+        }
+    }
+    return sum;
+}
+
+int BlendScalar(const CDibImage* frame, const CDibImage* history, const CDibImage* background,
+                CDibImage* out) {
+    const int width = frame->Width();
+    const int height = frame->Height();
+    double sum = 0.0;
+    for (int i = 0; i < height; ++i) {
+        const BYTE* f = frame->Row(i);
+        const BYTE* h = history->Row(i);
+        const BYTE* b = background->Row(i);
+        BYTE* o = out->Row(i);
+        for (int j = 0; j < width; ++j) {
+            const double alpha = h[3 * j + 2] * kInverse255;
+            sum = sum + alpha;
+            const double beta = 1.0 - alpha;
+            for (int c = 2; c >= 0; --c) {
+                o[3 * j + c] = ClampToByte(b[3 * j + c] * beta + f[3 * j + c] * alpha);
+            }
+        }
+    }
+    return HiddenPercentage(sum, static_cast<double>(width * height));
+}
+
+int BlendAvx2(const CDibImage* frame, const CDibImage* history, const CDibImage* background,
+              CDibImage* out) {
+    const int width = frame->Width();
+    const int height = frame->Height();
+    std::uint64_t historySum = 0;
+    for (int i = 0; i < height; ++i) {
+        historySum +=
+            BlendRowAvx2(frame->Row(i), history->Row(i), background->Row(i), out->Row(i), width);
+    }
+    const long long pixelCount = static_cast<long long>(width) * height;
+    int percentage;
+    if (HiddenPercentageFromByteSum(historySum, pixelCount, &percentage)) {
+        return percentage;
+    }
+    return HiddenPercentage(SerialWeightSum(history), static_cast<double>(pixelCount));
+}
+
+}  // namespace
+
+BYTE ClampToByte(double value) {
+    return SaturateToByte(value);
+}
+
+int SameColor(const BYTE* a, const BYTE* b) {
+    return a[2] == b[2] && a[1] == b[1] && a[0] == b[0] ? 1 : 0;
+}
+
+bool HiddenPercentageFromByteSum(std::uint64_t historySum, long long pixelCount, int* percentage) {
+    // The serial sum S of the weights h * (1/255) meets the exact sum within a
+    // relative error of (n + 1) u, u = 2^-53; dividing by n, scaling by 100,
+    // subtracting from 100 and adding 0.5 keep the result x' within
+    // 100 (n + 3) u + 202 u of the exact x = 100.5 - 100 sum(h) / (255 n)
+    // = (51255 n - 200 sum(h)) / (510 n). When x is not a whole number it is at
+    // least 1 / (510 n) away from one, more than that error for n up to
+    // kExactPercentageMaxPixels, so trunc(x') = floor(x).
+    if (pixelCount <= 0 || pixelCount > kExactPercentageMaxPixels) {
+        return false;
+    }
+    const long long numerator = 51255 * pixelCount - 200 * static_cast<long long>(historySum);
+    const long long denominator = 510 * pixelCount;
+    if (numerator % denominator == 0) {
+        return false;
+    }
+    *percentage = static_cast<int>(numerator / denominator);
+    return true;
+}
+
+int BlendByHistory(const CDibImage* frame, const CDibImage* history, const CDibImage* background,
+                   CDibImage* out) {
+    if (!SameSize(frame, history) || !SameSize(frame, background) || !SameSize(frame, out)) {
+        return 0;
+    }
+    if (ActiveVectorPath() >= VectorPath::kAvx2) {
+        return BlendAvx2(frame, history, background, out);
+    }
+    return BlendScalar(frame, history, background, out);
+}
+
+void PasteColorKeyed(CDibImage* dst, const CDibImage* sprite, int x, int y, Pixel3 key) {
+    if (dst == nullptr || sprite == nullptr || !dst->HasPixels() || !sprite->HasPixels()) {
+        return;
+    }
+    const BYTE keyBytes[3] = {key.blue, key.green, key.red};
+    // The sprite rows and columns that land inside dst; 64-bit so that no
+    // position overflows.
+    const long long firstColumn = x < 0 ? -static_cast<long long>(x) : 0;
+    const long long endColumn =
+        std::min<long long>(sprite->Width(), static_cast<long long>(dst->Width()) - x);
+    const long long firstRow = y < 0 ? -static_cast<long long>(y) : 0;
+    const long long endRow =
+        std::min<long long>(sprite->Height(), static_cast<long long>(dst->Height()) - y);
+    for (long long i = firstRow; i < endRow; ++i) {
+        const BYTE* s = sprite->Row(static_cast<int>(i));
+        BYTE* d = dst->Row(static_cast<int>(y + i));
+        for (long long j = firstColumn; j < endColumn; ++j) {
+            const BYTE* pixel = s + 3 * j;
+            if (SameColor(pixel, keyBytes) == 1) {
+                continue;
+            }
+            BYTE* target = d + 3 * (x + j);
+            target[0] = pixel[0];
+            target[1] = pixel[1];
+            target[2] = pixel[2];
+        }
+    }
+}

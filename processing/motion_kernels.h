@@ -1,0 +1,21 @@
+// Internal to the motion history: the fused per-row kernels and the step that
+// works on given state images (tests run it with state of their own).
+#pragma once
+
+#include <windows.h>
+
+#include "image/dib_image.h"
+
+// One row of a motion-history step in one pass, for `width` pixels: the new
+// grey value of each frame pixel is compared with the green byte of prevGray,
+// then written over prevGray (and into gray when not null); the mask (255 or 0)
+// goes into mask when not null; every history byte decays by 0.98 and takes 255
+// where the mask is set. Gives exactly the bytes of the separate operations.
+void MotionRowAvx2(const BYTE* frame, BYTE* prevGray, BYTE* gray, BYTE* mask, BYTE* history,
+                   int width);
+
+// UpdateMotionHistory on the given state images: reshapes them (cleared) when
+// the frame's width, height or image size differs from theirs, updates them
+// from the frame and copies the history into *out.
+void MotionHistoryStep(const CDibImage* frame, CDibImage* prevGray, CDibImage* history,
+                       CDibImage* gray, CDibImage* diffMask, CDibImage* out);
