@@ -1,0 +1,197 @@
+// Why the tables give the per-pixel result exactly: with m6 = m7 = 0 (either
+// sign), m6 * j and m7 * i are zeros whose signs do not depend on j or i (both
+// are never negative), so w is one value for the whole image. Likewise m1 * i
+// is one zero for every row and m3 * j one zero for every column. The double
+// operations that produce x for pixel (j, i) are therefore those for (j, 0), and
+// those for y are those for (0, i): the tables evaluate the very same
+// expression (SourcePosition) at those pixels.
+//
+// Within a row, channels are gathered from the source into contiguous arrays
+// and interpolated by a row kernel. Where every fraction is a multiple of 1/128
+// (all the usual capture sizes) the kernel works in exact integers; otherwise it
+// evaluates the double formula. Zero fractions need less: with fx = 0 the
+// formula's value does not depend on the right-hand pixels b and d, with fy = 0
+// not on the lower pixels c and d, so those are not gathered, and with both zero
+// the result is the source pixel itself (the zeros' signs only ever reach a
+// value of zero, which gives byte 0 either way).
+#include "processing/axis_aligned_warp.h"
+
+#include <cmath>
+#include <cstdint>
+#include <cstring>
+
+#include "processing/warp_geometry.h"
+
+namespace {
+
+// Destination columns handled in one pass over the rows: tables and row
+// buffers live on the stack, so a warp allocates nothing.
+constexpr int kChunkColumns = 512;
+constexpr int kChunkBytes = kChunkColumns * 3 + kKernelPadding;
+
+struct ColumnTable {
+    int count = 0;              // valid columns in this chunk
+    int column[kChunkColumns];  // destination column of each
+    int offset[kChunkColumns];  // byte offset of its left source pixel in a row
+    bool contiguous = true;     // columns column[0], column[0] + 1, ...
+    bool anyFraction = false;   // some fx is not zero
+    bool allFixed = true;       // every fx is a multiple of 1/128
+    double fx[kChunkBytes];     // per channel
+    int16_t kx[kChunkBytes];    // per channel, fx * 128 where allFixed
+};
+
+// fraction * 128 when that is a whole number (fraction in [0, 1)), else -1.
+int FixedWeight(double fraction) {
+    const double scaled = fraction * kFixedOne;  // exact: a power of two
+    return scaled == std::floor(scaled) ? static_cast<int>(scaled) : -1;
+}
+
+void BuildColumns(const double* m, int firstColumn, int endColumn, int sourceWidth,
+                  ColumnTable* t) {
+    std::memset(t->fx, 0, sizeof(t->fx));
+    std::memset(t->kx, 0, sizeof(t->kx));
+    for (int j = firstColumn; j < endColumn; ++j) {
+        double x;
+        double unusedY;
+        SourcePosition(m, j, 0, &x, &unusedY);
+        int x0;
+        double fx;
+        if (!SplitCoordinate(x, sourceWidth, &x0, &fx)) {
+            continue;
+        }
+        const int n = t->count++;
+        if (n > 0 && t->column[n - 1] != j - 1) {
+            t->contiguous = false;
+        }
+        t->column[n] = j;
+        t->offset[n] = x0 * 3;
+        t->anyFraction = t->anyFraction || fx != 0.0;
+        const int weight = FixedWeight(fx);
+        t->allFixed = t->allFixed && weight >= 0;
+        for (int c = 0; c < 3; ++c) {
+            t->fx[n * 3 + c] = fx;
+            t->kx[n * 3 + c] = static_cast<int16_t>(weight >= 0 ? weight : 0);
+        }
+    }
+}
+
+uint32_t Load4(const BYTE* p) {
+    uint32_t v;
+    std::memcpy(&v, p, sizeof(v));
+    return v;
+}
+
+// out gets the source pixel at each offset (shift 0) or the one right of it
+// (shift 3), packed. Reads stay within the pixel bytes of the row (offsets are
+// at most 3 * (width - 2)); writes stay within 3 * count bytes.
+void GatherPixels(const BYTE* row, const int* offset, int count, int shift, BYTE* out) {
+    if (count == 0) {
+        return;
+    }
+    for (int n = 0; n + 1 < count; ++n) {
+        // Four bytes at a time; the fourth is overwritten by the next pixel.
+        const uint32_t v = shift == 0 ? Load4(row + offset[n]) : Load4(row + offset[n] + 2) >> 8;
+        std::memcpy(out + n * 3, &v, sizeof(v));
+    }
+    std::memcpy(out + (count - 1) * 3, row + offset[count - 1] + shift, 3);
+}
+
+struct RowBuffers {
+    BYTE a[kChunkBytes];
+    BYTE b[kChunkBytes];
+    BYTE c[kChunkBytes];
+    BYTE d[kChunkBytes];
+    BYTE out[kChunkBytes];
+};
+
+void PutPixels(const ColumnTable& t, const BYTE* pixels, BYTE* dstRow) {
+    if (t.contiguous) {
+        std::memcpy(dstRow + t.column[0] * 3, pixels, static_cast<size_t>(t.count) * 3);
+        return;
+    }
+    for (int n = 0; n < t.count; ++n) {
+        std::memcpy(dstRow + t.column[n] * 3, pixels + n * 3, 3);
+    }
+}
+
+void WarpRow(const ColumnTable& t, const BYTE* top, const BYTE* bottom, double fy,
+             const ResampleKernels& kernels, RowBuffers* buf, BYTE* dstRow) {
+    const bool needRight = t.anyFraction;
+    const bool needBelow = fy != 0.0;
+    if (!needRight && !needBelow) {
+        if (t.contiguous) {
+            GatherPixels(top, t.offset, t.count, 0, dstRow + t.column[0] * 3);
+        } else {
+            GatherPixels(top, t.offset, t.count, 0, buf->out);
+            PutPixels(t, buf->out, dstRow);
+        }
+        return;
+    }
+    GatherPixels(top, t.offset, t.count, 0, buf->a);
+    const BYTE* b = buf->a;
+    const BYTE* c = buf->a;
+    if (needRight) {
+        GatherPixels(top, t.offset, t.count, 3, buf->b);
+        b = buf->b;
+    }
+    if (needBelow) {
+        GatherPixels(bottom, t.offset, t.count, 0, buf->c);
+        c = buf->c;
+    }
+    const BYTE* d = b;
+    if (needBelow) {
+        d = c;
+        if (needRight) {
+            GatherPixels(bottom, t.offset, t.count, 3, buf->d);
+            d = buf->d;
+        }
+    }
+    const int count = t.count * 3;
+    const int ky = FixedWeight(fy);
+    if (t.allFixed && ky >= 0) {
+        kernels.bilinearFixed(buf->a, b, c, d, t.kx, ky, count, buf->out);
+    } else {
+        kernels.bilinearDouble(buf->a, b, c, d, t.fx, fy, count, buf->out);
+    }
+    PutPixels(t, buf->out, dstRow);
+}
+
+}  // namespace
+
+bool IsAxisAligned(const double* m) {
+    return m[1] == 0.0 && m[3] == 0.0 && m[6] == 0.0 && m[7] == 0.0;
+}
+
+void WarpAxisAligned(const CDibImage& src, CDibImage* dst, const double* m,
+                     const ResampleKernels& kernels) {
+    const int sw = src.Width();
+    const int sh = src.Height();
+    const int dw = dst->Width();
+    const int dh = dst->Height();
+    ColumnTable columns;
+    RowBuffers buffers;
+    // The kernels read the padding past the gathered values: keep it defined.
+    std::memset(&buffers, 0, sizeof(buffers));
+    for (int first = 0; first < dw; first += kChunkColumns) {
+        const int end = dw - first < kChunkColumns ? dw : first + kChunkColumns;
+        columns.count = 0;
+        columns.contiguous = true;
+        columns.anyFraction = false;
+        columns.allFixed = true;
+        BuildColumns(m, first, end, sw, &columns);
+        if (columns.count == 0) {
+            continue;
+        }
+        for (int i = 0; i < dh; ++i) {
+            double unusedX;
+            double y;
+            SourcePosition(m, 0, i, &unusedX, &y);
+            int y0;
+            double fy;
+            if (!SplitCoordinate(y, sh, &y0, &fy)) {
+                continue;
+            }
+            WarpRow(columns, src.Row(y0), src.Row(y0 + 1), fy, kernels, &buffers, dst->Row(i));
+        }
+    }
+}
