@@ -8,4 +8,6 @@
 
 #include "windef.h"
 #include "wingdi.h"
+#include "winbase.h"
+#include "winuser.h"
 #include "winnls.h"

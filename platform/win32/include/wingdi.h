@@ -71,3 +71,15 @@ static_assert(offsetof(BITMAPFILEHEADER, bfSize) == 2 &&
                   offsetof(BITMAPFILEHEADER, bfReserved2) == 8 &&
                   offsetof(BITMAPFILEHEADER, bfOffBits) == 10,
               "BITMAPFILEHEADER field offsets");
+
+// Drawing into device contexts of windows (implemented by the window layer).
+#define DIB_RGB_COLORS 0
+#define SRCCOPY ((DWORD)0x00CC0020)
+
+// Copies a rectangle of a DIB into the DC. Only the 1:1 case (source and
+// destination of the same size), 24-bit uncompressed pixels, DIB_RGB_COLORS and
+// SRCCOPY are supported; bottom-up images count ySrc from the bottom row, as
+// on Windows. Returns the number of rows copied, or 0 on failure.
+int WINAPI StretchDIBits(HDC hdc, int xDest, int yDest, int DestWidth, int DestHeight, int xSrc,
+                         int ySrc, int SrcWidth, int SrcHeight, const VOID* lpBits,
+                         const BITMAPINFO* lpbmi, UINT iUsage, DWORD rop);

@@ -1,0 +1,85 @@
+// Choosing the window driver (see driver.h).
+//
+// Stands in for the one display a Windows program always has. The choice is
+// made once per process and never changes.
+#include "driver.h"
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+
+namespace win32core {
+
+WindowDriver* CreateGtkDriver(std::string* error);
+WindowDriver* CreateNullDriver(std::string* error);
+
+namespace {
+
+// Real driver first; the null driver is opt-in, by name only.
+const DriverEntry kDrivers[] = {
+    {"gtk", "GTK 3 windows on the desktop", CreateGtkDriver},
+    {"null", "no display; scripted by tests", CreateNullDriver},
+};
+
+struct Selection {
+    bool chosen = false;
+    const char* name = "";
+    WindowDriver* driver = nullptr;
+};
+
+Selection& TheSelection() {
+    static Selection selection;
+    return selection;
+}
+
+const DriverEntry* FindEntry(const char* name) {
+    for (const DriverEntry& e : kDrivers) {
+        if (std::strcmp(e.name, name) == 0) {
+            return &e;
+        }
+    }
+    return nullptr;
+}
+
+bool Start(const char* name, std::string* error) {
+    Selection& s = TheSelection();
+    s.chosen = true;
+    const DriverEntry* entry = FindEntry(name);
+    if (entry == nullptr) {
+        *error = std::string("no window driver named \"") + name + "\" (known: gtk, null)";
+        return false;
+    }
+    s.name = entry->name;
+    s.driver = entry->create(error);
+    return s.driver != nullptr;
+}
+
+}  // namespace
+
+WindowDriver* Driver() {
+    Selection& s = TheSelection();
+    if (!s.chosen) {
+        const char* env = std::getenv("TENEBRIX_WINDOW_DRIVER");
+        const char* name = (env != nullptr && env[0] != '\0') ? env : "gtk";
+        std::string error;
+        if (!Start(name, &error)) {
+            std::fprintf(stderr, "tenebrix: window driver \"%s\" cannot start: %s\n", name,
+                         error.c_str());
+        }
+    }
+    return s.driver;
+}
+
+bool SelectDriver(const char* name, std::string* error) {
+    Selection& s = TheSelection();
+    if (s.chosen) {
+        if (s.driver != nullptr && std::strcmp(s.name, name) == 0) {
+            return true;
+        }
+        *error = std::string("the window driver \"") + s.name + "\" is already in use";
+        return false;
+    }
+    return Start(name, error);
+}
+
+}  // namespace win32core

@@ -1,0 +1,81 @@
+// The window driver table: how the core shows windows and waits for input.
+//
+// Stands in for the display side of USER32. Like SDL's video drivers, one
+// driver is chosen once per process: from TENEBRIX_WINDOW_DRIVER when it is
+// set ("gtk" or "null"), otherwise gtk. A driver that was named but cannot
+// start is an error (reported once on stderr; window calls then fail), never a
+// silent fallback. The null driver is used only when asked for by name, or by
+// a test through null_driver::Use().
+#pragma once
+
+#include <string>
+
+#include "core.h"
+
+namespace win32core {
+
+class WindowDriver {
+  public:
+    virtual ~WindowDriver() = default;
+
+    // Native peers of windows. Called once the core has built the window (and,
+    // for a dialog, all of its controls).
+    virtual void CreatePeer(Window& w) = 0;
+    virtual void DestroyPeer(Window& w) = 0;
+    virtual void ShowPeer(Window& w, bool show) = 0;
+    virtual void EnablePeer(Window& w, bool enable) = 0;
+    virtual void TextChanged(Window& w) = 0;
+    virtual void IconChanged(Window& w) = 0;
+    virtual void FocusPeer(Window& w) = 0;
+    virtual void Minimize(Window& w, bool iconic) = 0;
+    // The window's surface changed within rect (client coordinates).
+    virtual void SurfaceChanged(Window& w, const RECT& rect) = 0;
+
+    virtual void TimerSet(HWND hwnd, UINT_PTR id, UINT elapse) = 0;
+    virtual void TimerKilled(HWND hwnd, UINT_PTR id) = 0;
+
+    // Blocks until input, a timer or WakeUp may have queued something. Returns
+    // false when nothing can ever arrive (the null driver with nothing left).
+    virtual bool WaitForEvents() = 0;
+
+    // Shows a message box and returns the answer (IDOK, IDYES, IDNO ...). The
+    // texts are code page 932. The driver runs RunNestedLoop while it waits.
+    virtual int MessageBox(HWND owner, const std::string& text, const std::string& caption,
+                           UINT type) = 0;
+
+    virtual SIZE ScreenSize() = 0;
+};
+
+struct DriverEntry {
+    const char* name;
+    const char* description;
+    WindowDriver* (*create)(std::string* error);  // nullptr and *error when it cannot start
+};
+
+// The driver of this process, chosen on first use; nullptr when the chosen
+// driver could not start.
+WindowDriver* Driver();
+
+// Chooses a driver by name before first use. Returns false (with *error) when
+// another driver is already in use, the name is unknown or it cannot start.
+bool SelectDriver(const char* name, std::string* error);
+
+// Runs the message loop until done() holds; false when the loop had to stop
+// (WM_QUIT, which stays queued for the outer loops, or nothing can arrive any
+// more).
+template <class Done>
+bool RunNestedLoop(Done done) {
+    MSG msg;
+    while (!done()) {
+        if (!GetMessageA(&msg, nullptr, 0, 0)) {
+            if (msg.wParam != kNothingCanArrive) {
+                PostQuitMessage(static_cast<int>(msg.wParam));
+            }
+            return false;
+        }
+        DispatchOne(msg);
+    }
+    return true;
+}
+
+}  // namespace win32core

@@ -1,0 +1,279 @@
+// Painting: update regions, WM_PAINT, device contexts and drawing into them.
+//
+// Stands in for the painting part of USER32 and the few GDI32 calls the
+// system makes. Every window draws into its own pixel surface (client size);
+// the driver shows the surfaces of controls that have no native look (the
+// picture and icon statics). InvalidateRect adds to the window's update
+// rectangle, and the queue hands out one WM_PAINT per window until BeginPaint
+// (or ValidateRect) empties it. A DC from GetDC draws into the whole client
+// area of its window; one from BeginPaint is clipped to the update rectangle.
+//
+// Limits: update regions are rectangles (the union's bounding box);
+// StretchDIBits copies 1:1 only (no stretching), from 24-bit BI_RGB DIBs
+// with DIB_RGB_COLORS and SRCCOPY; DCs of the screen (GetDC(NULL)) do not
+// exist.
+#include <map>
+
+#include "core.h"
+#include "driver.h"
+
+namespace win32core {
+
+namespace {
+
+struct DeviceContext {
+    HWND window;
+    RECT clip;  // client coordinates
+};
+
+struct DcTable {
+    std::uintptr_t next = 0x20000;
+    std::map<std::uintptr_t, DeviceContext> dcs;
+};
+
+DcTable& Dcs() {
+    static DcTable table;
+    return table;
+}
+
+DeviceContext* FindDc(HDC hdc) {
+    auto it = Dcs().dcs.find(reinterpret_cast<std::uintptr_t>(hdc));
+    return it == Dcs().dcs.end() ? nullptr : &it->second;
+}
+
+HDC NewDc(HWND window, const RECT& clip) {
+    DcTable& t = Dcs();
+    const std::uintptr_t key = t.next;
+    t.next += 4;
+    t.dcs.emplace(key, DeviceContext{window, clip});
+    return reinterpret_cast<HDC>(key);
+}
+
+bool IsEmpty(const RECT& r) {
+    return r.right <= r.left || r.bottom <= r.top;
+}
+
+RECT Intersect(const RECT& a, const RECT& b) {
+    RECT r{a.left > b.left ? a.left : b.left, a.top > b.top ? a.top : b.top,
+           a.right < b.right ? a.right : b.right, a.bottom < b.bottom ? a.bottom : b.bottom};
+    return IsEmpty(r) ? RECT{0, 0, 0, 0} : r;
+}
+
+RECT Union(const RECT& a, const RECT& b) {
+    if (IsEmpty(a)) {
+        return b;
+    }
+    if (IsEmpty(b)) {
+        return a;
+    }
+    return RECT{a.left < b.left ? a.left : b.left, a.top < b.top ? a.top : b.top,
+                a.right > b.right ? a.right : b.right, a.bottom > b.bottom ? a.bottom : b.bottom};
+}
+
+// The window and surface a DC draws into, with its clip rectangle cut to the
+// surface; nullptr when the DC or its window is gone.
+Window* DcTarget(HDC hdc, RECT* clip) {
+    DeviceContext* dc = FindDc(hdc);
+    if (dc == nullptr) {
+        return nullptr;
+    }
+    Window* w = FindWindowData(dc->window);
+    if (w == nullptr) {
+        return nullptr;
+    }
+    *clip = Intersect(dc->clip, RECT{0, 0, w->surface.width, w->surface.height});
+    return w;
+}
+
+void Changed(Window& w, const RECT& r) {
+    if (!IsEmpty(r)) {
+        if (WindowDriver* d = Driver()) {
+            d->SurfaceChanged(w, r);
+        }
+    }
+}
+
+}  // namespace
+
+bool TakePaintMessage(MSG* msg) {
+    for (HWND h : AllWindows()) {
+        Window* w = FindWindowData(h);
+        if (w != nullptr && w->needsPaint && IsWindowVisible(h)) {
+            *msg = MSG{h, WM_PAINT, 0, 0, 0, {0, 0}};
+            return true;
+        }
+    }
+    return false;
+}
+
+}  // namespace win32core
+
+using namespace win32core;
+
+BOOL WINAPI InvalidateRect(HWND hWnd, const RECT* lpRect, BOOL bErase) {
+    Window* w = FindWindowData(hWnd);
+    if (w == nullptr) {
+        return FALSE;
+    }
+    const RECT client = ClientRect(*w);
+    const RECT r = lpRect != nullptr ? Intersect(*lpRect, client) : client;
+    if (IsEmpty(r)) {
+        return TRUE;
+    }
+    w->update = Union(w->update, r);
+    w->needsPaint = true;
+    w->erase = w->erase || bErase != FALSE;
+    WakeUp();
+    return TRUE;
+}
+
+BOOL WINAPI ValidateRect(HWND hWnd, const RECT* lpRect) {
+    Window* w = FindWindowData(hWnd);
+    if (w == nullptr) {
+        return FALSE;
+    }
+    // A partial validation keeps the (rectangular) update area whole unless it
+    // covers it entirely.
+    if (lpRect == nullptr ||
+        (lpRect->left <= w->update.left && lpRect->top <= w->update.top &&
+         lpRect->right >= w->update.right && lpRect->bottom >= w->update.bottom)) {
+        w->needsPaint = false;
+        w->erase = false;
+        w->update = RECT{0, 0, 0, 0};
+    }
+    return TRUE;
+}
+
+BOOL WINAPI UpdateWindow(HWND hWnd) {
+    Window* w = FindWindowData(hWnd);
+    if (w == nullptr) {
+        return FALSE;
+    }
+    if (w->needsPaint && IsWindowVisible(hWnd)) {
+        SendMessageA(hWnd, WM_PAINT, 0, 0);
+    }
+    return TRUE;
+}
+
+HDC WINAPI BeginPaint(HWND hWnd, LPPAINTSTRUCT lpPaint) {
+    Window* w = FindWindowData(hWnd);
+    if (w == nullptr || lpPaint == nullptr) {
+        return nullptr;
+    }
+    *lpPaint = PAINTSTRUCT{};
+    lpPaint->rcPaint = w->update;
+    const bool erase = w->erase;
+    HDC dc = NewDc(hWnd, w->update);
+    w->needsPaint = false;
+    w->erase = false;
+    w->update = RECT{0, 0, 0, 0};
+    lpPaint->hdc = dc;
+    if (erase) {
+        // fErase tells the window that the background still needs erasing.
+        lpPaint->fErase = SendMessageA(hWnd, WM_ERASEBKGND, reinterpret_cast<WPARAM>(dc), 0) == 0;
+    }
+    return dc;
+}
+
+BOOL WINAPI EndPaint(HWND hWnd, const PAINTSTRUCT* lpPaint) {
+    if (lpPaint == nullptr) {
+        return FALSE;
+    }
+    Dcs().dcs.erase(reinterpret_cast<std::uintptr_t>(lpPaint->hdc));
+    return TRUE;
+}
+
+HDC WINAPI GetDC(HWND hWnd) {
+    Window* w = FindWindowData(hWnd);
+    if (w == nullptr) {
+        return nullptr;
+    }
+    return NewDc(hWnd, ClientRect(*w));
+}
+
+int WINAPI ReleaseDC(HWND hWnd, HDC hDC) {
+    DeviceContext* dc = FindDc(hDC);
+    if (dc == nullptr || dc->window != hWnd) {
+        return 0;
+    }
+    Dcs().dcs.erase(reinterpret_cast<std::uintptr_t>(hDC));
+    return 1;
+}
+
+HWND WINAPI WindowFromDC(HDC hDC) {
+    DeviceContext* dc = FindDc(hDC);
+    return dc != nullptr ? dc->window : nullptr;
+}
+
+int WINAPI StretchDIBits(HDC hdc, int xDest, int yDest, int DestWidth, int DestHeight, int xSrc,
+                         int ySrc, int SrcWidth, int SrcHeight, const VOID* lpBits,
+                         const BITMAPINFO* lpbmi, UINT iUsage, DWORD rop) {
+    RECT clip;
+    Window* w = DcTarget(hdc, &clip);
+    if (w == nullptr || lpBits == nullptr || lpbmi == nullptr || iUsage != DIB_RGB_COLORS ||
+        rop != SRCCOPY) {
+        return 0;
+    }
+    const BITMAPINFOHEADER& h = lpbmi->bmiHeader;
+    if (h.biBitCount != 24 || h.biCompression != BI_RGB || h.biWidth <= 0 || h.biHeight == 0) {
+        return 0;
+    }
+    if (DestWidth != SrcWidth || DestHeight != SrcHeight || SrcWidth <= 0 || SrcHeight <= 0) {
+        return 0;  // only 1:1 copies
+    }
+    const long long width = h.biWidth;
+    const bool bottomUp = h.biHeight > 0;
+    const long long height = bottomUp ? h.biHeight : -static_cast<long long>(h.biHeight);
+    const long long stride = (width * 3 + 3) / 4 * 4;
+    const auto* bits = static_cast<const BYTE*>(lpBits);
+    for (int j = 0; j < SrcHeight; ++j) {
+        const int dy = yDest + j;
+        // Source rows of a bottom-up DIB count from the bottom of the picture.
+        const long long fromBottom = bottomUp ? static_cast<long long>(ySrc) + SrcHeight - 1 - j
+                                              : height - 1 - (static_cast<long long>(ySrc) + j);
+        if (dy < clip.top || dy >= clip.bottom || fromBottom < 0 || fromBottom >= height) {
+            continue;
+        }
+        const BYTE* row = bits + fromBottom * stride;
+        std::uint32_t* out = w->surface.Row(dy);
+        for (int i = 0; i < SrcWidth; ++i) {
+            const int dx = xDest + i;
+            const long long sx = static_cast<long long>(xSrc) + i;
+            if (dx < clip.left || dx >= clip.right || sx < 0 || sx >= width) {
+                continue;
+            }
+            const BYTE* p = row + sx * 3;  // blue, green, red
+            out[dx] = (static_cast<std::uint32_t>(p[2]) << 16) |
+                      (static_cast<std::uint32_t>(p[1]) << 8) | p[0];
+        }
+    }
+    Changed(*w, Intersect(clip, RECT{xDest, yDest, xDest + SrcWidth, yDest + SrcHeight}));
+    return SrcHeight;
+}
+
+BOOL WINAPI DrawIcon(HDC hDC, int X, int Y, HICON hIcon) {
+    RECT clip;
+    Window* w = DcTarget(hDC, &clip);
+    const int size = GetSystemMetrics(SM_CXICON);
+    const IconBitmap* icon = IconBitmapOf(hIcon, size);
+    if (w == nullptr || icon == nullptr) {
+        return FALSE;
+    }
+    // Drawn at the system's icon size; another image size is scaled (nearest).
+    for (int y = 0; y < size; ++y) {
+        const int dy = Y + y;
+        if (dy < clip.top || dy >= clip.bottom) {
+            continue;
+        }
+        const int sy = y * icon->height / size;
+        for (int x = 0; x < size; ++x) {
+            const int dx = X + x;
+            const std::uint32_t argb = icon->argb[sy * icon->width + x * icon->width / size];
+            if (dx >= clip.left && dx < clip.right && (argb >> 24) != 0) {
+                w->surface.Row(dy)[dx] = argb & 0xFFFFFF;
+            }
+        }
+    }
+    Changed(*w, Intersect(clip, RECT{X, Y, X + size, Y + size}));
+    return TRUE;
+}

@@ -1,0 +1,504 @@
+// The gtk window driver: dialogs as GTK 3 windows on the desktop.
+//
+// Stands in for the Windows desktop. Each dialog is a GTK top-level window
+// with the template's caption and the program icon; its controls sit at their
+// template positions in a GtkFixed: push buttons are GtkButtons with the
+// template labels, text statics are GtkLabels, and statics without text (the
+// black-frame picture, icons) are drawing areas that show the control's pixel
+// surface. Timers are GLib timeouts. Esc, Enter without a focused button and
+// the window's close button go to the core's dialog manager; a right click in
+// the dialog or Shift+F10 opens the system menu as a popup. Texts are code
+// page 932 and converted to UTF-8; the template font goes through the core's
+// substitution table, and falls back to "Sans" when the family is missing.
+//
+// Limits: the window manager places and frames windows; windows are not
+// resizable; focus follows GTK's own Tab handling.
+#include <gtk/gtk.h>
+
+#include <map>
+#include <set>
+#include <utility>
+
+#include "gtk_message_box.h"
+#include "gtk_peer.h"
+#include "platform/win32/core/driver.h"
+#include "platform/win32/core/text_codec.h"
+
+namespace win32core {
+
+namespace {
+
+// "&Start" -> "_Start", "&&" -> "&", "_" -> "__": Windows mnemonics in GTK terms.
+std::string MnemonicLabel(const std::string& utf8) {
+    std::string out;
+    for (std::size_t i = 0; i < utf8.size(); ++i) {
+        if (utf8[i] == '&' && i + 1 < utf8.size() && utf8[i + 1] == '&') {
+            out += '&';
+            ++i;
+        } else if (utf8[i] == '&') {
+            out += '_';
+        } else if (utf8[i] == '_') {
+            out += "__";
+        } else {
+            out += utf8[i];
+        }
+    }
+    return out;
+}
+
+bool FamilyInstalled(const std::string& family) {
+    PangoFontMap* map = pango_cairo_font_map_get_default();
+    PangoFontFamily** families = nullptr;
+    int count = 0;
+    pango_font_map_list_families(map, &families, &count);
+    bool found = false;
+    for (int i = 0; i < count && !found; ++i) {
+        found = g_ascii_strcasecmp(pango_font_family_get_name(families[i]), family.c_str()) == 0;
+    }
+    g_free(families);
+    return found;
+}
+
+GdkPixbuf* PixbufOf(const IconBitmap& icon) {
+    GdkPixbuf* pixbuf = gdk_pixbuf_new(GDK_COLORSPACE_RGB, TRUE, 8, icon.width, icon.height);
+    guchar* pixels = gdk_pixbuf_get_pixels(pixbuf);
+    const int stride = gdk_pixbuf_get_rowstride(pixbuf);
+    for (int y = 0; y < icon.height; ++y) {
+        for (int x = 0; x < icon.width; ++x) {
+            const std::uint32_t argb = icon.argb[y * icon.width + x];
+            guchar* p = pixels + y * stride + x * 4;
+            p[0] = (argb >> 16) & 0xFF;
+            p[1] = (argb >> 8) & 0xFF;
+            p[2] = argb & 0xFF;
+            p[3] = (argb >> 24) & 0xFF;
+        }
+    }
+    return pixbuf;
+}
+
+class GtkDriver : public WindowDriver {
+  public:
+    GtkDriver() {
+        css_ = gtk_css_provider_new();
+        // Compact buttons, so that labels fit the template's small buttons.
+        AddCss("button.tenebrix { padding: 0 2px; min-height: 0; min-width: 0; }\n");
+    }
+
+    void CreatePeer(Window& w) override {
+        if (w.parent != nullptr) {
+            return;  // controls are built with their dialog
+        }
+        auto* peer = new Peer;
+        w.driverData = peer;
+        peer->window = gtk_window_new(GTK_WINDOW_TOPLEVEL);
+        GtkWindow* window = GTK_WINDOW(peer->window);
+        gtk_window_set_title(window, Cp932ToUtf8(w.text).c_str());
+        gtk_window_set_resizable(window, FALSE);
+        gtk_window_set_type_hint(window, GDK_WINDOW_TYPE_HINT_DIALOG);
+        gtk_window_move(window, w.rect.left, w.rect.top);
+        if ((w.exStyle & WS_EX_APPWINDOW) == 0 && w.owner != nullptr) {
+            gtk_window_set_skip_taskbar_hint(window, TRUE);
+        }
+        if (Window* owner = FindWindowData(w.owner); owner != nullptr && PeerOf(*owner)) {
+            gtk_window_set_transient_for(window, GTK_WINDOW(PeerOf(*owner)->window));
+            gtk_window_set_modal(window, TRUE);
+        }
+        gtk_style_context_add_class(gtk_widget_get_style_context(peer->window),
+                                    FontClass(w).c_str());
+        peer->fixed = gtk_fixed_new();
+        gtk_widget_set_size_request(peer->fixed, w.rect.right - w.rect.left,
+                                    w.rect.bottom - w.rect.top);
+        gtk_container_add(GTK_CONTAINER(window), peer->fixed);
+        for (HWND child : w.children) {
+            if (Window* c = FindWindowData(child)) {
+                AddControl(*peer, *c);
+            }
+        }
+        gtk_widget_add_events(peer->window, GDK_BUTTON_PRESS_MASK);
+        g_signal_connect(peer->window, "delete-event", G_CALLBACK(OnDelete), w.handle);
+        g_signal_connect(peer->window, "key-press-event", G_CALLBACK(OnKey), w.handle);
+        g_signal_connect(peer->window, "button-press-event", G_CALLBACK(OnButtonPress), w.handle);
+        g_signal_connect(peer->window, "window-state-event", G_CALLBACK(OnState), w.handle);
+        IconChanged(w);
+    }
+
+    void DestroyPeer(Window& w) override {
+        Peer* peer = PeerOf(w);
+        if (peer == nullptr) {
+            return;
+        }
+        if (peer->window != nullptr) {
+            // The handlers must not reach the core for a window it forgot.
+            g_signal_handlers_disconnect_by_data(peer->window, w.handle);
+            gtk_widget_destroy(peer->window);
+        } else if (peer->widget != nullptr) {
+            g_signal_handlers_disconnect_by_data(peer->widget, w.handle);
+        }
+        delete peer;
+        w.driverData = nullptr;
+    }
+
+    void ShowPeer(Window& w, bool show) override {
+        Peer* peer = PeerOf(w);
+        if (peer == nullptr) {
+            return;
+        }
+        GtkWidget* widget = peer->window != nullptr ? peer->window : peer->widget;
+        if (show && peer->window != nullptr) {
+            gtk_widget_show(peer->fixed);
+            gtk_widget_show(peer->window);
+            gtk_window_present(GTK_WINDOW(peer->window));
+            if (HWND focus = w.focus) {
+                if (Window* f = FindWindowData(focus)) {
+                    FocusPeer(*f);
+                }
+            }
+        } else {
+            gtk_widget_set_visible(widget, show);
+        }
+    }
+
+    void EnablePeer(Window& w, bool enable) override {
+        // A disabled dialog keeps its look; the core ignores its input and a
+        // modal child window blocks it natively.
+        Peer* peer = PeerOf(w);
+        if (peer != nullptr && peer->widget != nullptr) {
+            gtk_widget_set_sensitive(peer->widget, enable);
+        }
+    }
+
+    void TextChanged(Window& w) override {
+        Peer* peer = PeerOf(w);
+        if (peer == nullptr) {
+            return;
+        }
+        const std::string utf8 = Cp932ToUtf8(w.text);
+        if (peer->window != nullptr) {
+            gtk_window_set_title(GTK_WINDOW(peer->window), utf8.c_str());
+        } else if (GTK_IS_BUTTON(peer->widget)) {
+            gtk_button_set_label(GTK_BUTTON(peer->widget), MnemonicLabel(utf8).c_str());
+        } else if (GTK_IS_LABEL(peer->widget)) {
+            SetLabelText(w, GTK_LABEL(peer->widget));
+        }
+    }
+
+    void IconChanged(Window& w) override {
+        Peer* peer = PeerOf(w);
+        if (peer == nullptr || peer->window == nullptr) {
+            return;
+        }
+        GList* list = nullptr;
+        for (HICON icon : {w.bigIcon, w.smallIcon}) {
+            const IconBitmap* b = IconBitmapOf(icon, icon == w.bigIcon ? 32 : 16);
+            if (b != nullptr) {
+                list = g_list_append(list, PixbufOf(*b));
+            }
+        }
+        gtk_window_set_icon_list(GTK_WINDOW(peer->window), list);
+        g_list_free_full(list, g_object_unref);
+    }
+
+    void FocusPeer(Window& w) override {
+        Peer* peer = PeerOf(w);
+        if (peer != nullptr && peer->widget != nullptr && gtk_widget_get_can_focus(peer->widget)) {
+            gtk_widget_grab_focus(peer->widget);
+        }
+    }
+
+    void Minimize(Window& w, bool iconic) override {
+        Peer* peer = PeerOf(w);
+        if (peer == nullptr || peer->window == nullptr) {
+            return;
+        }
+        if (iconic) {
+            gtk_window_iconify(GTK_WINDOW(peer->window));
+        } else {
+            gtk_window_deiconify(GTK_WINDOW(peer->window));
+        }
+    }
+
+    void SurfaceChanged(Window& w, const RECT& r) override {
+        Peer* peer = PeerOf(w);
+        if (peer != nullptr && peer->widget != nullptr && GTK_IS_DRAWING_AREA(peer->widget)) {
+            gtk_widget_queue_draw_area(peer->widget, r.left, r.top, r.right - r.left,
+                                       r.bottom - r.top);
+        }
+    }
+
+    void TimerSet(HWND hwnd, UINT_PTR id, UINT elapse) override {
+        auto* key = new std::pair<HWND, UINT_PTR>(hwnd, id);
+        const guint source = g_timeout_add_full(
+            G_PRIORITY_DEFAULT, elapse, OnTimer, key,
+            [](gpointer p) { delete static_cast<std::pair<HWND, UINT_PTR>*>(p); });
+        timers_[std::make_pair(hwnd, id)] = source;
+    }
+
+    void TimerKilled(HWND hwnd, UINT_PTR id) override {
+        auto it = timers_.find(std::make_pair(hwnd, id));
+        if (it != timers_.end()) {
+            g_source_remove(it->second);
+            timers_.erase(it);
+        }
+    }
+
+    bool WaitForEvents() override {
+        g_main_context_iteration(nullptr, TRUE);
+        return true;
+    }
+
+    int MessageBox(HWND owner, const std::string& text, const std::string& caption,
+                   UINT type) override {
+        Window* o = FindWindowData(owner);
+        Peer* peer = o != nullptr ? PeerOf(*o) : nullptr;
+        GtkWindow* parent = peer != nullptr ? GTK_WINDOW(peer->window) : nullptr;
+        return RunGtkMessageBox(parent, Cp932ToUtf8(text), Cp932ToUtf8(caption), type,
+                                FontClassFor(DefaultUiFontFace(), 9));
+    }
+
+    SIZE ScreenSize() override {
+        GdkDisplay* display = gdk_display_get_default();
+        GdkMonitor* monitor =
+            display != nullptr ? gdk_display_get_primary_monitor(display) : nullptr;
+        if (monitor == nullptr && display != nullptr) {
+            monitor = gdk_display_get_monitor(display, 0);
+        }
+        if (monitor == nullptr) {
+            return SIZE{1024, 768};
+        }
+        GdkRectangle area;
+        gdk_monitor_get_workarea(monitor, &area);
+        return SIZE{area.width, area.height};
+    }
+
+  private:
+    static Peer* PeerOf(Window& w) { return static_cast<Peer*>(w.driverData); }
+
+    void AddCss(const std::string& rule) {
+        css_text_ += rule;
+        gtk_css_provider_load_from_data(css_, css_text_.c_str(), -1, nullptr);
+        if (!css_added_) {
+            gtk_style_context_add_provider_for_screen(gdk_screen_get_default(),
+                                                      GTK_STYLE_PROVIDER(css_),
+                                                      GTK_STYLE_PROVIDER_PRIORITY_APPLICATION);
+            css_added_ = true;
+        }
+    }
+
+    // "ＭＳ Ｐゴシック", code page 932: the face of our dialog templates, also used
+    // for message boxes so that they show Japanese in the same font.
+    static std::string DefaultUiFontFace() {
+        return "\x82\x6c\x82\x72 \x82\x6f\x83\x53\x83\x56\x83\x62\x83\x4e";
+    }
+
+    // A CSS class that sets the substitute family and size on a window and
+    // everything in it.
+    std::string FontClassFor(const std::string& face, int points) {
+        std::string family = SubstituteFont(face);
+        if (!FamilyInstalled(family)) {
+            family = "Sans";
+        }
+        const std::string cls =
+            "tenebrix-font-" + std::to_string(font_classes_.size()) + "-" + std::to_string(points);
+        auto key = std::make_pair(family, points);
+        auto it = font_classes_.find(key);
+        if (it != font_classes_.end()) {
+            return it->second;
+        }
+        font_classes_[key] = cls;
+        AddCss("." + cls + ", ." + cls + " * { font-family: \"" + family +
+               "\", Sans; font-size: " + std::to_string(points > 0 ? points : 9) + "pt; }\n");
+        return cls;
+    }
+
+    std::string FontClass(const Window& w) { return FontClassFor(w.fontFace, w.fontPoints); }
+
+    static void SetLabelText(const Window& w, GtkLabel* label) {
+        const std::string utf8 = Cp932ToUtf8(w.text);
+        if ((w.style & SS_NOPREFIX) != 0) {
+            gtk_label_set_text(label, utf8.c_str());
+        } else {
+            gtk_label_set_text_with_mnemonic(label, MnemonicLabel(utf8).c_str());
+        }
+    }
+
+    void AddControl(Peer& dialog, Window& c) {
+        auto* peer = new Peer;
+        c.driverData = peer;
+        const int width = c.rect.right - c.rect.left;
+        const int height = c.rect.bottom - c.rect.top;
+        if (c.kind == WindowKind::Button) {
+            peer->widget = gtk_button_new_with_mnemonic(MnemonicLabel(Cp932ToUtf8(c.text)).c_str());
+            gtk_style_context_add_class(gtk_widget_get_style_context(peer->widget), "tenebrix");
+            g_signal_connect(peer->widget, "clicked", G_CALLBACK(OnClicked), c.handle);
+            g_signal_connect(peer->widget, "focus-in-event", G_CALLBACK(OnFocus), c.handle);
+            if ((c.style & BS_TYPEMASK) == BS_DEFPUSHBUTTON) {
+                gtk_widget_set_can_default(peer->widget, TRUE);
+                gtk_window_set_default(GTK_WINDOW(dialog.window), peer->widget);
+            }
+        } else {
+            const DWORD type = c.style & SS_TYPEMASK;
+            if (type == SS_LEFT || type == SS_CENTER || type == SS_RIGHT) {
+                peer->widget = gtk_label_new(nullptr);
+                GtkLabel* label = GTK_LABEL(peer->widget);
+                SetLabelText(c, label);
+                gtk_label_set_xalign(label, type == SS_LEFT     ? 0.0f
+                                            : type == SS_CENTER ? 0.5f
+                                                                : 1.0f);
+                gtk_label_set_yalign(label, 0.0f);
+                gtk_label_set_line_wrap(label, TRUE);
+                gtk_label_set_max_width_chars(label, 1);
+            } else {
+                peer->widget = gtk_drawing_area_new();
+                g_signal_connect(peer->widget, "draw", G_CALLBACK(OnDraw), c.handle);
+            }
+        }
+        gtk_widget_set_size_request(peer->widget, width, height);
+        gtk_fixed_put(GTK_FIXED(dialog.fixed), peer->widget, c.rect.left, c.rect.top);
+        gtk_widget_set_sensitive(peer->widget, c.enabled);
+        gtk_widget_set_no_show_all(peer->widget, !c.visible);
+        if (c.visible) {
+            gtk_widget_show(peer->widget);
+        }
+    }
+
+    static void ShowSystemMenu(HWND hwnd, const GdkEvent* event) {
+        Window* w = FindWindowData(hwnd);
+        Peer* peer = w != nullptr ? PeerOf(*w) : nullptr;
+        const auto* items = w != nullptr ? MenuItems(w->systemMenu) : nullptr;
+        if (peer == nullptr || items == nullptr || !AcceptsInput(hwnd)) {
+            return;
+        }
+        if (peer->menu != nullptr) {
+            gtk_widget_destroy(peer->menu);
+        }
+        peer->menu = gtk_menu_new();
+        gtk_menu_attach_to_widget(GTK_MENU(peer->menu), peer->window, nullptr);
+        for (const MenuItem& item : *items) {
+            GtkWidget* entry;
+            if ((item.flags & MF_SEPARATOR) != 0) {
+                entry = gtk_separator_menu_item_new();
+            } else {
+                entry =
+                    gtk_menu_item_new_with_mnemonic(MnemonicLabel(Cp932ToUtf8(item.text)).c_str());
+                gtk_widget_set_sensitive(entry, (item.flags & (MF_GRAYED | MF_DISABLED)) == 0);
+                g_object_set_data(G_OBJECT(entry), "tenebrix-id",
+                                  reinterpret_cast<gpointer>(static_cast<std::uintptr_t>(item.id)));
+                g_signal_connect(entry, "activate", G_CALLBACK(OnMenuItem), hwnd);
+            }
+            gtk_menu_shell_append(GTK_MENU_SHELL(peer->menu), entry);
+        }
+        gtk_widget_show_all(peer->menu);
+        if (event != nullptr && event->type == GDK_BUTTON_PRESS) {
+            gtk_menu_popup_at_pointer(GTK_MENU(peer->menu), event);
+        } else {
+            gtk_menu_popup_at_widget(GTK_MENU(peer->menu), peer->fixed, GDK_GRAVITY_NORTH_WEST,
+                                     GDK_GRAVITY_NORTH_WEST, event);
+        }
+    }
+
+    static void OnMenuItem(GtkMenuItem* item, gpointer hwnd) {
+        const auto id =
+            reinterpret_cast<std::uintptr_t>(g_object_get_data(G_OBJECT(item), "tenebrix-id"));
+        PostSystemCommand(static_cast<HWND>(hwnd), static_cast<UINT>(id));
+    }
+
+    static void OnClicked(GtkButton*, gpointer hwnd) { PostButtonClick(static_cast<HWND>(hwnd)); }
+
+    static gboolean OnFocus(GtkWidget*, GdkEvent*, gpointer hwnd) {
+        NoteFocus(static_cast<HWND>(hwnd));
+        return FALSE;
+    }
+
+    static gboolean OnDelete(GtkWidget*, GdkEvent*, gpointer hwnd) {
+        if (AcceptsInput(static_cast<HWND>(hwnd))) {
+            PostSystemCommand(static_cast<HWND>(hwnd), SC_CLOSE);
+        }
+        return TRUE;  // the core decides whether the window goes
+    }
+
+    static gboolean OnKey(GtkWidget* widget, GdkEventKey* event, gpointer hwnd) {
+        const HWND dialog = static_cast<HWND>(hwnd);
+        const bool shift = (event->state & GDK_SHIFT_MASK) != 0;
+        switch (event->keyval) {
+            case GDK_KEY_Escape:
+                PostKey(dialog, VK_ESCAPE);
+                return TRUE;
+            case GDK_KEY_Return:
+            case GDK_KEY_KP_Enter: {
+                GtkWidget* focus = gtk_window_get_focus(GTK_WINDOW(widget));
+                if (focus != nullptr && GTK_IS_BUTTON(focus)) {
+                    return FALSE;  // GTK activates the focused button
+                }
+                PostKey(dialog, VK_RETURN);
+                return TRUE;
+            }
+            case GDK_KEY_F10:
+                if (!shift) {
+                    return FALSE;
+                }
+                ShowSystemMenu(dialog, reinterpret_cast<GdkEvent*>(event));
+                return TRUE;
+            case GDK_KEY_Menu:
+                ShowSystemMenu(dialog, reinterpret_cast<GdkEvent*>(event));
+                return TRUE;
+            default:
+                return FALSE;
+        }
+    }
+
+    static gboolean OnButtonPress(GtkWidget*, GdkEventButton* event, gpointer hwnd) {
+        if (event->type == GDK_BUTTON_PRESS && event->button == GDK_BUTTON_SECONDARY) {
+            ShowSystemMenu(static_cast<HWND>(hwnd), reinterpret_cast<GdkEvent*>(event));
+            return TRUE;
+        }
+        return FALSE;
+    }
+
+    static gboolean OnState(GtkWidget*, GdkEventWindowState* event, gpointer hwnd) {
+        if ((event->changed_mask & GDK_WINDOW_STATE_ICONIFIED) != 0) {
+            SetIconicState(static_cast<HWND>(hwnd),
+                           (event->new_window_state & GDK_WINDOW_STATE_ICONIFIED) != 0);
+        }
+        return FALSE;
+    }
+
+    static gboolean OnDraw(GtkWidget*, cairo_t* cr, gpointer hwnd) {
+        Window* w = FindWindowData(static_cast<HWND>(hwnd));
+        if (w == nullptr || w->surface.width == 0 || w->surface.height == 0) {
+            return FALSE;
+        }
+        Surface& s = w->surface;
+        cairo_surface_t* image =
+            cairo_image_surface_create_for_data(reinterpret_cast<unsigned char*>(s.pixels.data()),
+                                                CAIRO_FORMAT_RGB24, s.width, s.height, s.width * 4);
+        cairo_set_source_surface(cr, image, 0, 0);
+        cairo_paint(cr);
+        cairo_surface_destroy(image);
+        return TRUE;
+    }
+
+    static gboolean OnTimer(gpointer data) {
+        auto* key = static_cast<std::pair<HWND, UINT_PTR>*>(data);
+        TimerElapsed(key->first, key->second);
+        return G_SOURCE_CONTINUE;
+    }
+
+    GtkCssProvider* css_ = nullptr;
+    std::string css_text_;
+    bool css_added_ = false;
+    std::map<std::pair<std::string, int>, std::string> font_classes_;
+    std::map<std::pair<HWND, UINT_PTR>, guint> timers_;
+};
+
+}  // namespace
+
+WindowDriver* CreateGtkDriver(std::string* error) {
+    if (!gtk_init_check(nullptr, nullptr)) {
+        *error = "cannot open the display (is DISPLAY set?)";
+        return nullptr;
+    }
+    static GtkDriver* driver = new GtkDriver;
+    return driver;
+}
+
+}  // namespace win32core

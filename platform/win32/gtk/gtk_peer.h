@@ -1,0 +1,19 @@
+// The GTK widgets behind one window of the core (gtk driver).
+//
+// Stands in for the native window of an HWND: a top-level dialog has a
+// GtkWindow with a GtkFixed for its controls (and its system-menu popup); a
+// control has the one widget that shows it.
+#pragma once
+
+#include <gtk/gtk.h>
+
+namespace win32core {
+
+struct Peer {
+    GtkWidget* window = nullptr;  // dialogs
+    GtkWidget* fixed = nullptr;   // dialogs: holds the controls at their positions
+    GtkWidget* menu = nullptr;    // dialogs: the system menu while it was last shown
+    GtkWidget* widget = nullptr;  // controls
+};
+
+}  // namespace win32core

@@ -1,0 +1,255 @@
+// The null window driver: windows without a display, driven by tests.
+//
+// Stands in for the screen, the mouse, the keyboard and the clock. Windows
+// exist only in the core (with their pixel surfaces); timers elapse when a
+// test fires them; message boxes are recorded and answered from a script.
+// See null_driver.h for the test API.
+#include "null_driver.h"
+
+#include <cstdio>
+#include <deque>
+#include <utility>
+
+#include "platform/win32/core/driver.h"
+#include "platform/win32/core/text_codec.h"
+
+namespace {
+
+using namespace win32core;
+
+struct NullState {
+    std::vector<null_driver::MessageBoxRecord> boxes;
+    std::deque<int> answers;
+    std::function<void()> idle;
+    std::vector<std::pair<HWND, UINT_PTR>> timers;
+};
+
+NullState& State() {
+    static NullState state;
+    return state;
+}
+
+int DefaultAnswer(UINT type) {
+    const bool second = (type & MB_DEFMASK) == MB_DEFBUTTON2;
+    const bool third = (type & MB_DEFMASK) == MB_DEFBUTTON3;
+    switch (type & MB_TYPEMASK) {
+        case MB_OKCANCEL:
+            return second ? IDCANCEL : IDOK;
+        case MB_YESNO:
+            return second ? IDNO : IDYES;
+        case MB_YESNOCANCEL:
+            return third ? IDCANCEL : (second ? IDNO : IDYES);
+        default:
+            return IDOK;
+    }
+}
+
+class NullDriver : public WindowDriver {
+  public:
+    void CreatePeer(Window&) override {}
+    void DestroyPeer(Window&) override {}
+    void ShowPeer(Window&, bool) override {}
+    void EnablePeer(Window&, bool) override {}
+    void TextChanged(Window&) override {}
+    void IconChanged(Window&) override {}
+    void FocusPeer(Window&) override {}
+    void Minimize(Window&, bool) override {}
+    void SurfaceChanged(Window&, const RECT&) override {}
+
+    void TimerSet(HWND hwnd, UINT_PTR id, UINT) override { State().timers.emplace_back(hwnd, id); }
+    void TimerKilled(HWND hwnd, UINT_PTR id) override {
+        auto& timers = State().timers;
+        for (auto it = timers.begin(); it != timers.end(); ++it) {
+            if (it->first == hwnd && it->second == id) {
+                timers.erase(it);
+                return;
+            }
+        }
+    }
+
+    bool WaitForEvents() override {
+        NullState& s = State();
+        if (s.idle) {
+            // Copy: the handler may replace itself.
+            std::function<void()> idle = s.idle;
+            idle();
+            if (HasQueuedWork()) {
+                return true;
+            }
+        }
+        std::fprintf(stderr,
+                     "null window driver: the message loop is idle and nothing more is "
+                     "scripted; ending the loop\n");
+        return false;
+    }
+
+    int MessageBox(HWND owner, const std::string& text, const std::string& caption,
+                   UINT type) override {
+        NullState& s = State();
+        int answer = DefaultAnswer(type);
+        if (!s.answers.empty()) {
+            answer = s.answers.front();
+            s.answers.pop_front();
+        }
+        s.boxes.push_back(null_driver::MessageBoxRecord{owner, text, caption, Cp932ToUtf8(text),
+                                                        Cp932ToUtf8(caption), type, answer});
+        return answer;
+    }
+
+    SIZE ScreenSize() override { return SIZE{1024, 768}; }
+};
+
+}  // namespace
+
+namespace win32core {
+
+WindowDriver* CreateNullDriver(std::string*) {
+    static NullDriver driver;
+    return &driver;
+}
+
+}  // namespace win32core
+
+namespace null_driver {
+
+bool Use() {
+    std::string error;
+    if (!SelectDriver("null", &error)) {
+        std::fprintf(stderr, "null_driver::Use: %s\n", error.c_str());
+        return false;
+    }
+    return true;
+}
+
+void Reset() {
+    NullState& s = State();
+    s.boxes.clear();
+    s.answers.clear();
+    s.idle = nullptr;
+}
+
+void QueueMessageBoxAnswer(int answer) {
+    State().answers.push_back(answer);
+}
+
+const std::vector<MessageBoxRecord>& MessageBoxes() {
+    return State().boxes;
+}
+
+void SetIdleHandler(std::function<void()> handler) {
+    State().idle = std::move(handler);
+}
+
+int PumpMessages() {
+    int count = 0;
+    MSG msg;
+    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        if (msg.message == WM_QUIT) {
+            PostQuitMessage(static_cast<int>(msg.wParam));
+            break;
+        }
+        DispatchOne(msg);
+        ++count;
+    }
+    return count;
+}
+
+bool Click(HWND dialog, int controlId) {
+    HWND control = GetDlgItem(dialog, controlId);
+    if (control == nullptr) {
+        return false;
+    }
+    PostButtonClick(control);
+    return true;
+}
+
+bool PressKey(HWND dialog, UINT vk) {
+    Window* w = FindWindowData(dialog);
+    if (w == nullptr) {
+        return false;
+    }
+    PostKey(w->focus != nullptr ? w->focus : dialog, vk);
+    return true;
+}
+
+bool FireTimer(HWND hwnd, UINT_PTR id) {
+    if (!HasTimer(hwnd, id)) {
+        return false;
+    }
+    TimerElapsed(hwnd, id);
+    return true;
+}
+
+int FireTimers() {
+    const auto timers = State().timers;
+    for (const auto& t : timers) {
+        TimerElapsed(t.first, t.second);
+    }
+    return static_cast<int>(timers.size());
+}
+
+bool HasTimer(HWND hwnd, UINT_PTR id) {
+    for (const auto& t : State().timers) {
+        if (t.first == hwnd && t.second == id) {
+            return true;
+        }
+    }
+    return false;
+}
+
+std::vector<MenuEntry> SystemMenu(HWND window) {
+    std::vector<MenuEntry> entries;
+    Window* w = FindWindowData(window);
+    if (w == nullptr || w->systemMenu == nullptr) {
+        return entries;
+    }
+    if (const auto* items = MenuItems(w->systemMenu)) {
+        for (const MenuItem& item : *items) {
+            entries.push_back(MenuEntry{static_cast<UINT>(item.id), item.flags, item.text});
+        }
+    }
+    return entries;
+}
+
+bool ChooseSystemMenuItem(HWND window, UINT id) {
+    for (const MenuEntry& e : SystemMenu(window)) {
+        if (e.id == id && (e.flags & MF_SEPARATOR) == 0) {
+            if ((e.flags & (MF_GRAYED | MF_DISABLED)) != 0 || !AcceptsInput(window)) {
+                return true;  // shown, but choosing it does nothing
+            }
+            PostSystemCommand(window, id);
+            return true;
+        }
+    }
+    return false;
+}
+
+bool SetIconic(HWND window, bool iconic) {
+    Window* w = FindWindowData(window);
+    if (w == nullptr || w->parent != nullptr) {
+        return false;
+    }
+    SetIconicState(window, iconic);
+    return true;
+}
+
+std::int64_t Pixel(HWND window, int x, int y) {
+    Window* w = FindWindowData(window);
+    if (w == nullptr || x < 0 || y < 0 || x >= w->surface.width || y >= w->surface.height) {
+        return -1;
+    }
+    return w->surface.Row(y)[x];
+}
+
+std::vector<HWND> TopLevelWindows() {
+    std::vector<HWND> tops;
+    for (HWND h : AllWindows()) {
+        Window* w = FindWindowData(h);
+        if (w != nullptr && w->parent == nullptr) {
+            tops.push_back(h);
+        }
+    }
+    return tops;
+}
+
+}  // namespace null_driver
