@@ -3,8 +3,9 @@
 // Stands in for what ATL's CComObject gives a Windows COM class: a class lists
 // the interfaces it implements, ComObject<...> counts references (starting at
 // one, the creator's) and answers QueryInterface for IUnknown and for every
-// listed interface whose IID the class names in Iids(). The object is deleted
-// when its last reference goes, unless a subclass overrides LastReferenceGone.
+// listed interface that the class names in InterfaceFor(). The object is deleted
+// when its last reference goes (after FinalRelease has dropped what it holds),
+// unless a subclass overrides LastReferenceGone.
 // No aggregation, no tear-offs. Counts are atomic: streaming threads may hold
 // references too.
 #pragma once
@@ -24,7 +25,7 @@ class ComObject : public First, public Rest... {
             return E_POINTER;
         }
         *ppv = IsEqualIID(riid, IID_IUnknown) ? static_cast<IUnknown*>(static_cast<First*>(this))
-                                              : FindInterface(riid);
+                                              : InterfaceFor(riid);
         if (*ppv == nullptr) {
             return E_NOINTERFACE;
         }
@@ -35,6 +36,7 @@ class ComObject : public First, public Rest... {
     ULONG STDMETHODCALLTYPE Release() override {
         const LONG left = --m_refs;
         if (left == 0) {
+            FinalRelease();
             LastReferenceGone();
         }
         return static_cast<ULONG>(left);
@@ -49,7 +51,10 @@ class ComObject : public First, public Rest... {
     virtual ~ComObject() = default;
 
     // The interface pointer for `riid`, or null; IUnknown is handled above.
-    virtual void* FindInterface(REFIID riid) = 0;
+    virtual void* InterfaceFor(REFIID riid) = 0;
+    // Drops what the object holds on others, when its last reference goes.
+    virtual void FinalRelease() {}
+    // Frees the object; test objects override this to stay inspectable.
     virtual void LastReferenceGone() { delete this; }
 
   private:

@@ -1,0 +1,49 @@
+// The moniker enumerator (see moniker_list.h).
+#include <utility>
+
+#include "platform/dshow/common/moniker_list.h"
+
+namespace {
+// IID_IEnumMoniker: only our own code asks for it.
+const IID kIidEnumMoniker = {
+    0x00000102, 0x0000, 0x0000, {0xC0, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x46}};
+}  // namespace
+
+MonikerList::MonikerList(std::vector<IMoniker*> monikers) : m_monikers(std::move(monikers)) {}
+
+MonikerList::~MonikerList() {
+    FinalRelease();
+}
+
+void MonikerList::FinalRelease() {
+    for (IMoniker* moniker : m_monikers) {
+        moniker->Release();
+    }
+    m_monikers.clear();
+}
+
+HRESULT MonikerList::Next(ULONG celt, IMoniker** rgelt, ULONG* pceltFetched) {
+    if (rgelt == nullptr) {
+        return E_POINTER;
+    }
+    if (celt != 1) {
+        return E_INVALIDARG;
+    }
+    if (m_next >= m_monikers.size()) {
+        rgelt[0] = nullptr;
+        if (pceltFetched != nullptr) {
+            *pceltFetched = 0;
+        }
+        return S_FALSE;
+    }
+    rgelt[0] = m_monikers[m_next++];
+    rgelt[0]->AddRef();
+    if (pceltFetched != nullptr) {
+        *pceltFetched = 1;
+    }
+    return S_OK;
+}
+
+void* MonikerList::InterfaceFor(REFIID riid) {
+    return IsEqualIID(riid, kIidEnumMoniker) ? static_cast<IEnumMoniker*>(this) : nullptr;
+}

@@ -1,0 +1,144 @@
+// The system device enumerator and the device monikers of the GStreamer
+// driver (see gst_filters.h, virtual_cameras.h).
+//
+// Video input devices are GStreamer's "Video/Source" devices in the device
+// monitor's order, named by their display names, followed by the virtual
+// cameras. Other categories have no devices. Binding a moniker to IBaseFilter
+// creates the device's source element anew (a virtual camera's description is
+// parsed into a bin); to IPropertyBag gives its "FriendlyName".
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <utility>
+
+#include "platform/dshow/common/friendly_name_bag.h"
+#include "platform/dshow/common/moniker_list.h"
+#include "platform/dshow/gstreamer/gst_filters.h"
+#include "platform/dshow/gstreamer/virtual_cameras.h"
+
+namespace {
+
+class DeviceMoniker : public ComObject<IMoniker> {
+  public:
+    // A real device (takes over the reference on `device`) ...
+    DeviceMoniker(std::string name, GstDevice* device)
+        : m_name(std::move(name)), m_device(device) {}
+    // ... or a virtual camera.
+    explicit DeviceMoniker(const VirtualCamera& camera)
+        : m_name(camera.name), m_description(camera.description) {}
+
+    HRESULT STDMETHODCALLTYPE BindToObject(IBindCtx*, IMoniker*, REFIID riid, void** ppv) override {
+        if (ppv == nullptr) {
+            return E_POINTER;
+        }
+        *ppv = nullptr;
+        if (!IsEqualIID(riid, IID_IBaseFilter) && !IsEqualIID(riid, IID_IUnknown)) {
+            return E_NOINTERFACE;
+        }
+        GstElement* source = CreateSource();
+        if (source == nullptr) {
+            return E_FAIL;
+        }
+        return HandOut(new DeviceFilter(source), riid, ppv);
+    }
+
+    HRESULT STDMETHODCALLTYPE BindToStorage(IBindCtx*, IMoniker*, REFIID riid,
+                                            void** ppv) override {
+        if (ppv == nullptr) {
+            return E_POINTER;
+        }
+        *ppv = nullptr;
+        return HandOut(new FriendlyNameBag(m_name), riid, ppv);
+    }
+
+  protected:
+    ~DeviceMoniker() override {
+        if (m_device != nullptr) {
+            gst_object_unref(m_device);
+        }
+    }
+
+    void* InterfaceFor(REFIID) override { return nullptr; }
+
+  private:
+    GstElement* CreateSource() {
+        if (m_device != nullptr) {
+            GstElement* element = gst_device_create_element(m_device, nullptr);
+            if (element == nullptr) {
+                std::fprintf(stderr, "tenebrix: video device \"%s\" cannot be opened\n",
+                             m_name.c_str());
+            }
+            return element;
+        }
+        // Caps at the end of a description only apply between two elements,
+        // so the stream leaves the bin through a pass-through element.
+        const std::string chain = m_description + " ! identity";
+        GError* error = nullptr;
+        GstElement* bin = gst_parse_bin_from_description(chain.c_str(), TRUE, &error);
+        if (bin == nullptr || error != nullptr) {
+            std::fprintf(stderr, "tenebrix: virtual camera \"%s\": %s\n", m_name.c_str(),
+                         error ? error->message : "cannot be built");
+            g_clear_error(&error);
+            if (bin != nullptr) {
+                gst_object_unref(gst_object_ref_sink(bin));
+            }
+            return nullptr;
+        }
+        GstPad* out = gst_element_get_static_pad(bin, "src");
+        if (out == nullptr) {
+            std::fprintf(stderr, "tenebrix: virtual camera \"%s\" has no video output\n",
+                         m_name.c_str());
+            gst_object_unref(gst_object_ref_sink(bin));
+            return nullptr;
+        }
+        gst_object_unref(out);
+        return bin;
+    }
+
+    std::string m_name;
+    GstDevice* m_device = nullptr;
+    std::string m_description;
+};
+
+std::vector<IMoniker*> VideoInputMonikers() {
+    std::vector<IMoniker*> monikers;
+    GstDeviceMonitor* monitor = gst_device_monitor_new();
+    gst_device_monitor_add_filter(monitor, "Video/Source", nullptr);
+    GList* devices = gst_device_monitor_get_devices(monitor);
+    for (GList* item = devices; item != nullptr; item = item->next) {
+        auto* device = GST_DEVICE(item->data);
+        gchar* name = gst_device_get_display_name(device);
+        monikers.push_back(new DeviceMoniker(name ? name : "", GST_DEVICE(gst_object_ref(device))));
+        g_free(name);
+    }
+    g_list_free_full(devices, gst_object_unref);
+    gst_object_unref(monitor);
+    for (const VirtualCamera& camera :
+         ParseVirtualCameras(std::getenv("TENEBRIX_VIRTUAL_CAMERAS"))) {
+        monikers.push_back(new DeviceMoniker(camera));
+    }
+    return monikers;
+}
+
+}  // namespace
+
+HRESULT SystemDeviceEnum::CreateClassEnumerator(REFCLSID clsidDeviceClass,
+                                                IEnumMoniker** ppEnumMoniker, DWORD) {
+    if (ppEnumMoniker == nullptr) {
+        return E_POINTER;
+    }
+    *ppEnumMoniker = nullptr;
+    if (!IsEqualGUID(clsidDeviceClass, CLSID_VideoInputDeviceCategory)) {
+        return S_FALSE;
+    }
+    std::vector<IMoniker*> monikers = VideoInputMonikers();
+    if (monikers.empty()) {
+        return S_FALSE;  // no device of the category: no enumerator, as on Windows
+    }
+    *ppEnumMoniker = new MonikerList(std::move(monikers));
+    return S_OK;
+}
+
+void* SystemDeviceEnum::InterfaceFor(REFIID riid) {
+    return IsEqualIID(riid, IID_ICreateDevEnum) ? static_cast<ICreateDevEnum*>(this) : nullptr;
+}

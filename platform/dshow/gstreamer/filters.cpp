@@ -1,0 +1,105 @@
+// The device filter and the Video Renderer of the GStreamer driver, and what
+// all its filters share (see gst_filters.h).
+#include "platform/dshow/gstreamer/gst_filters.h"
+
+namespace {
+
+// The first pad of `element` in `direction`, preferring the one named `name`.
+GstPad* FindPad(GstElement* element, const char* name, GstPadDirection direction) {
+    GstPad* pad = gst_element_get_static_pad(element, name);
+    if (pad != nullptr) {
+        return pad;
+    }
+    GstIterator* it = direction == GST_PAD_SRC ? gst_element_iterate_src_pads(element)
+                                               : gst_element_iterate_sink_pads(element);
+    GValue item = G_VALUE_INIT;
+    if (gst_iterator_next(it, &item) == GST_ITERATOR_OK) {
+        pad = GST_PAD(g_value_dup_object(&item));
+        g_value_unset(&item);
+    }
+    gst_iterator_free(it);
+    return pad;
+}
+
+}  // namespace
+
+GstFilter::GstFilter(GstElement* element) : m_element(element) {
+    if (m_element != nullptr) {
+        gst_object_ref_sink(m_element);
+    }
+}
+
+GstFilter::~GstFilter() {
+    if (m_element == nullptr) {
+        return;
+    }
+    if (GST_OBJECT_PARENT(m_element) == nullptr) {
+        gst_element_set_state(m_element, GST_STATE_NULL);
+    }
+    gst_object_unref(m_element);
+}
+
+GstPad* GstFilter::OutputPad() const {
+    return FindPad(m_element, "src", GST_PAD_SRC);
+}
+
+GstPad* GstFilter::InputPad() const {
+    return FindPad(m_element, "sink", GST_PAD_SINK);
+}
+
+bool DeviceFilter::DefaultFrameSize(int* width, int* height, REFERENCE_TIME* frameTime) {
+    if (!m_probed) {
+        m_probed = true;
+        // A real device tells its formats only once it is open (READY).
+        if (GST_STATE(Element()) == GST_STATE_NULL) {
+            gst_element_set_state(Element(), GST_STATE_READY);
+        }
+        GstPad* pad = OutputPad();
+        GstCaps* offered = pad ? gst_pad_query_caps(pad, nullptr) : nullptr;
+        if (pad != nullptr) {
+            gst_object_unref(pad);
+        }
+        GstCaps* rawOnly = gst_caps_from_string("video/x-raw");
+        GstCaps* raw = offered ? gst_caps_intersect_full(offered, rawOnly, GST_CAPS_INTERSECT_FIRST)
+                               : gst_caps_new_empty();
+        gst_caps_unref(rawOnly);
+        if (offered != nullptr) {
+            gst_caps_unref(offered);
+        }
+        if (!gst_caps_is_empty(raw) && !gst_caps_is_any(raw)) {
+            GstCaps* first = gst_caps_copy_nth(raw, 0);
+            GstStructure* s = gst_caps_get_structure(first, 0);
+            gst_structure_fixate_field_nearest_int(s, "width", 640);
+            gst_structure_fixate_field_nearest_int(s, "height", 480);
+            gst_structure_fixate_field_nearest_fraction(s, "framerate", 30, 1);
+            first = gst_caps_fixate(first);
+            s = gst_caps_get_structure(first, 0);
+            int w = 0;
+            int h = 0;
+            int num = 0;
+            int den = 0;
+            if (gst_structure_get_int(s, "width", &w) && gst_structure_get_int(s, "height", &h) &&
+                w > 0 && h > 0) {
+                m_width = w;
+                m_height = h;
+                if (gst_structure_get_fraction(s, "framerate", &num, &den) && num > 0) {
+                    m_frameTime = static_cast<REFERENCE_TIME>(10000000LL * den / num);
+                }
+            }
+            gst_caps_unref(first);
+        }
+        gst_caps_unref(raw);
+    }
+    *width = m_width;
+    *height = m_height;
+    *frameTime = m_frameTime;
+    return m_width > 0;
+}
+
+void* DeviceFilter::InterfaceFor(REFIID riid) {
+    return IsEqualIID(riid, IID_IBaseFilter) ? static_cast<IBaseFilter*>(this) : nullptr;
+}
+
+void* VideoRenderer::InterfaceFor(REFIID riid) {
+    return IsEqualIID(riid, IID_IBaseFilter) ? static_cast<IBaseFilter*>(this) : nullptr;
+}

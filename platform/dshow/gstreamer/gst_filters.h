@@ -1,0 +1,169 @@
+// The filters and the filter graph of the GStreamer capture driver.
+//
+// Stands in for DirectShow's filter graph manager and filters: the graph is a
+// GstPipeline; each filter wraps one GstElement that joins the pipeline when
+// the filter is added to the graph. Pins are not modelled: a filter has at
+// most one input and one output (the element's "sink" and "src" pads), and
+// the capture graph builder links them, inserting a converter in front of a
+// Sample Grabber or a renderer.
+//
+// Limits: one stream per device (the preview stream); no seeking, no clock
+// choice, no pausing; a pipeline error is printed on stderr and otherwise
+// shows only as frames that stop coming.
+#pragma once
+
+#include <gst/gst.h>
+#include <gst/video/video.h>
+
+#include <mutex>
+#include <string>
+#include <vector>
+
+#include <qedit.h>
+
+#include "platform/com/com_object.h"
+
+class FilterGraph;
+
+// What every filter of this driver is besides its COM interfaces.
+class GstFilter {
+  public:
+    GstFilter(const GstFilter&) = delete;
+    GstFilter& operator=(const GstFilter&) = delete;
+
+    GstElement* Element() const { return m_element; }
+    // The element's output and input pads (new references), or null.
+    GstPad* OutputPad() const;
+    GstPad* InputPad() const;
+    // The graph the filter was added to (not counted), or null.
+    FilterGraph* Graph() const { return m_graph; }
+    void JoinGraph(FilterGraph* graph) { m_graph = graph; }
+
+  protected:
+    // Takes over `element` (a floating reference is sunk).
+    explicit GstFilter(GstElement* element);
+    virtual ~GstFilter();
+
+  private:
+    GstElement* m_element;
+    FilterGraph* m_graph = nullptr;
+};
+
+// A device's capture filter: its source element, or the bin of a virtual camera.
+class DeviceFilter : public ComObject<IBaseFilter>, public GstFilter {
+  public:
+    explicit DeviceFilter(GstElement* source) : GstFilter(source) {}
+
+    // The device's default raw-video size, fixed on the first call: the first
+    // raw format the device offers, taking the size nearest 640x480 and the
+    // rate nearest 30/1 where it offers a range. False when it offers no raw
+    // video. `frameTime` is 100 ns units per frame, 0 when unknown.
+    bool DefaultFrameSize(int* width, int* height, REFERENCE_TIME* frameTime);
+
+  protected:
+    void* InterfaceFor(REFIID riid) override;
+
+  private:
+    bool m_probed = false;
+    int m_width = 0;
+    int m_height = 0;
+    REFERENCE_TIME m_frameTime = 0;
+};
+
+// The Video Renderer: a video sink that shows the stream in a window of its own.
+class VideoRenderer : public ComObject<IBaseFilter>, public GstFilter {
+  public:
+    explicit VideoRenderer(GstElement* sink) : GstFilter(sink) {}
+
+  protected:
+    void* InterfaceFor(REFIID riid) override;
+};
+
+// The Sample Grabber: a bin (converter output in, "capsfilter" to 24-bit BGR
+// of the device's size, out) whose output pad is watched for buffers; the
+// newest one is kept while buffering is on.
+class SampleGrabber : public ComObject<IBaseFilter, ISampleGrabber>, public GstFilter {
+  public:
+    SampleGrabber();
+
+    HRESULT STDMETHODCALLTYPE SetMediaType(const AM_MEDIA_TYPE* pType) override;
+    HRESULT STDMETHODCALLTYPE GetConnectedMediaType(AM_MEDIA_TYPE* pType) override;
+    HRESULT STDMETHODCALLTYPE SetBufferSamples(BOOL BufferThem) override;
+    HRESULT STDMETHODCALLTYPE GetCurrentBuffer(LONG* pBufferSize, LONG* pBuffer) override;
+
+    // Fixes the frame format once the builder links a device to the grabber.
+    void Connect(int width, int height, REFERENCE_TIME frameTime);
+    bool IsConnected() const { return m_connected; }
+
+  protected:
+    ~SampleGrabber() override;
+    void* InterfaceFor(REFIID riid) override;
+
+  private:
+    static GstPadProbeReturn OnBuffer(GstPad* pad, GstPadProbeInfo* info, gpointer self);
+
+    GstElement* m_accept;  // the capsfilter inside the bin (owned by the bin)
+    gulong m_probe = 0;
+    bool m_connected = false;
+    GstVideoInfo m_info;
+    BITMAPINFOHEADER m_header = {};
+    REFERENCE_TIME m_frameTime = 0;
+
+    std::mutex m_lock;  // guards the two below against the streaming thread
+    bool m_buffering = false;
+    GstBuffer* m_newest = nullptr;
+};
+
+// The filter graph: a pipeline that holds a reference on each filter added.
+class FilterGraph : public ComObject<IGraphBuilder, IMediaControl> {
+  public:
+    FilterGraph();
+
+    HRESULT STDMETHODCALLTYPE AddFilter(IBaseFilter* pFilter, LPCWSTR pName) override;
+    HRESULT STDMETHODCALLTYPE Run() override;
+    HRESULT STDMETHODCALLTYPE Stop() override;
+
+    GstElement* Pipeline() const { return m_pipeline; }
+
+  protected:
+    ~FilterGraph() override;
+    void* InterfaceFor(REFIID riid) override;
+    void FinalRelease() override;
+
+  private:
+    // Ends every grabber output that nothing was linked to in a sink of its own.
+    void TerminateOpenOutputs();
+
+    GstElement* m_pipeline;
+    std::vector<IBaseFilter*> m_filters;
+};
+
+// The capture graph builder: links a device's stream to a grabber or renderer.
+class CaptureGraphBuilder : public ComObject<ICaptureGraphBuilder2> {
+  public:
+    HRESULT STDMETHODCALLTYPE SetFiltergraph(IGraphBuilder* pfg) override;
+    HRESULT STDMETHODCALLTYPE FindInterface(const GUID* pCategory, const GUID* pType,
+                                            IBaseFilter* pf, REFIID riid, void** ppint) override;
+    HRESULT STDMETHODCALLTYPE RenderStream(const GUID* pCategory, const GUID* pType,
+                                           IUnknown* pSource, IBaseFilter* pfCompressor,
+                                           IBaseFilter* pfRenderer) override;
+
+  protected:
+    ~CaptureGraphBuilder() override { FinalRelease(); }
+    void* InterfaceFor(REFIID riid) override;
+    void FinalRelease() override;
+
+  private:
+    IGraphBuilder* m_graph = nullptr;
+};
+
+// The system device enumerator: GStreamer's video sources, then the virtual cameras.
+class SystemDeviceEnum : public ComObject<ICreateDevEnum> {
+  public:
+    HRESULT STDMETHODCALLTYPE CreateClassEnumerator(REFCLSID clsidDeviceClass,
+                                                    IEnumMoniker** ppEnumMoniker,
+                                                    DWORD dwFlags) override;
+
+  protected:
+    void* InterfaceFor(REFIID riid) override;
+};

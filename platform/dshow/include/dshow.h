@@ -1,0 +1,16 @@
+// The umbrella <dshow.h> of the media framework, for Linux builds.
+//
+// Stands in for the DirectShow header with the subset our media layer has:
+// see strmif.h, control.h, amvideo.h, uuids.h and vfwmsgs.h. The classes are
+// implemented over GStreamer, with a scripted test driver beside it
+// (TENEBRIX_CAPTURE_DRIVER=gstreamer|scripted).
+#pragma once
+
+#include <windows.h>
+#include <objbase.h>
+
+#include "strmif.h"
+#include "control.h"
+#include "amvideo.h"
+#include "uuids.h"
+#include "vfwmsgs.h"

@@ -1,0 +1,18 @@
+// Class, category and type GUIDs of <uuids.h>, for Linux builds.
+//
+// Stands in for the DirectShow GUIDs that the system names; the values (in our
+// media library) are the Windows ones.
+#pragma once
+
+#include <guiddef.h>
+
+extern const CLSID CLSID_SystemDeviceEnum;
+extern const CLSID CLSID_VideoInputDeviceCategory;
+extern const CLSID CLSID_FilterGraph;
+extern const CLSID CLSID_CaptureGraphBuilder2;
+extern const CLSID CLSID_VideoRenderer;
+extern const GUID MEDIATYPE_Video;
+extern const GUID MEDIASUBTYPE_RGB24;
+extern const GUID FORMAT_VideoInfo;
+extern const GUID PIN_CATEGORY_PREVIEW;
+extern const GUID LOOK_UPSTREAM_ONLY;

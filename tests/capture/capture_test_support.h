@@ -1,0 +1,53 @@
+// Shared set-up of the capture tests that use the scripted devices: both test
+// drivers chosen for the process, both reset around every test, and the
+// helpers that tests of the device questions need.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <iconv.h>
+
+#include <string>
+
+#include "capture/capture_manager.h"
+#include "platform/dshow/scripted/scripted_devices.h"
+#include "platform/win32/null/null_driver.h"
+
+// `utf8` in code page 932, as the system's ANSI strings are; converted here
+// with iconv so that expectations can be written readably.
+inline std::string Cp932(const std::string& utf8) {
+    iconv_t cd = iconv_open("CP932", "UTF-8");
+    std::string out(utf8.size() * 2 + 4, '\0');
+    char* in = const_cast<char*>(utf8.data());
+    size_t inLeft = utf8.size();
+    char* outPtr = out.data();
+    size_t outLeft = out.size();
+    iconv(cd, &in, &inLeft, &outPtr, &outLeft);
+    iconv_close(cd);
+    out.resize(out.size() - outLeft);
+    return out;
+}
+
+inline scripted_capture::Device Camera(const std::string& name, int width = 4, int height = 2) {
+    scripted_capture::Device device;
+    device.name = name;
+    device.format = scripted_capture::Rgb24Format(width, height);
+    return device;
+}
+
+class ScriptedCaptureTest : public ::testing::Test {
+  protected:
+    static void SetUpTestSuite() {
+        ASSERT_TRUE(scripted_capture::Use());
+        ASSERT_TRUE(null_driver::Use());
+    }
+    void SetUp() override {
+        scripted_capture::Reset();
+        null_driver::Reset();
+    }
+    void TearDown() override {
+        EXPECT_EQ(scripted_capture::OverReleases(), 0);
+        scripted_capture::Reset();
+        null_driver::Reset();
+    }
+};
