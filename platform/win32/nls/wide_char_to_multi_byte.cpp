@@ -124,6 +124,10 @@ int WideCharToMultiByte(UINT CodePage, DWORD, LPCWCH lpWideCharStr, int cchWideC
                     end = boundary;
                 }
             }
+            // Nothing of a character given up stays behind the terminator.
+            for (int k = end; k < written; ++k) {
+                lpMultiByteStr[k] = '\0';
+            }
             lpMultiByteStr[end] = '\0';
         }
         return 0;

@@ -1,0 +1,137 @@
+// The capture manager over the real (GStreamer) driver with virtual test
+// cameras: a camera is listed under its name, opened after the question, runs,
+// and GrabFrame delivers its frames as 640 x 480 bottom-up images in
+// blue-green-red order. No display is needed; the questions are answered
+// through the null window driver.
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <cstdlib>
+#include <thread>
+
+#include "capture/capture_manager.h"
+#include "platform/win32/null/null_driver.h"
+
+namespace {
+
+// The camera that ./run gives a machine without a webcam.
+const char kBall[] =
+    "Virtual Test Camera=videotestsrc pattern=ball is-live=true ! "
+    "video/x-raw,width=640,height=480,framerate=30/1";
+// SMPTE colour bars drawn straight in BGR, so every pixel is exact: the top
+// rows run white, yellow, cyan, green, magenta, red, blue from left to right;
+// the bottom-left corner is dark blue (-I), the bottom-right light grey.
+const char kBars[] =
+    "Colour Bars=videotestsrc pattern=smpte is-live=true ! "
+    "video/x-raw,format=BGR,width=640,height=480,framerate=30/1";
+
+// The number of video input devices the machine itself has.
+int RealDeviceCount() {
+    CoInitialize(NULL);
+    int count = 0;
+    ICreateDevEnum* devEnum = NULL;
+    CoCreateInstance(CLSID_SystemDeviceEnum, NULL, CLSCTX_INPROC_SERVER, IID_ICreateDevEnum,
+                     reinterpret_cast<void**>(&devEnum));
+    IEnumMoniker* list = NULL;
+    if (devEnum != NULL) {
+        devEnum->CreateClassEnumerator(CLSID_VideoInputDeviceCategory, &list, 0);
+        devEnum->Release();
+    }
+    IMoniker* moniker = NULL;
+    while (list != NULL && list->Next(1, &moniker, NULL) == S_OK) {
+        moniker->Release();
+        ++count;
+    }
+    if (list != NULL) {
+        list->Release();
+    }
+    CoUninitialize();
+    return count;
+}
+
+// Grabs until a frame has arrived (at most a few seconds).
+int GrabFirstFrame(CCaptureManager& manager, CDibImage* image) {
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+    int result = manager.GrabFrame(0, image);
+    while (result != 0 && std::chrono::steady_clock::now() < deadline) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        result = manager.GrabFrame(0, image);
+    }
+    return result;
+}
+
+class RealCameraTest : public ::testing::Test {
+  protected:
+    static void SetUpTestSuite() { ASSERT_TRUE(null_driver::Use()); }
+    void SetUp() override { null_driver::Reset(); }
+    void TearDown() override { unsetenv("TENEBRIX_VIRTUAL_CAMERAS"); }
+
+    // Declines the machine's own devices, so that the first virtual one is asked next.
+    void DeclineRealDevices() {
+        unsetenv("TENEBRIX_VIRTUAL_CAMERAS");
+        m_realDevices = RealDeviceCount();
+        for (int i = 0; i < m_realDevices; ++i) {
+            null_driver::QueueMessageBoxAnswer(IDNO);
+        }
+    }
+
+    int m_realDevices = 0;
+};
+
+TEST_F(RealCameraTest, TheRunScriptsCameraIsAskedForByNameAndDeliversFrames) {
+    DeclineRealDevices();
+    setenv("TENEBRIX_VIRTUAL_CAMERAS", kBall, 1);
+    CCaptureManager manager;
+    ASSERT_EQ(manager.Open(1, 0), 1);
+    const auto& boxes = null_driver::MessageBoxes();
+    ASSERT_EQ(boxes.size(), static_cast<size_t>(m_realDevices) + 1);
+    EXPECT_EQ(boxes.back().text, "Virtual Test Camera");
+    EXPECT_STREQ(manager.Device(0).name, "Virtual Test Camera");
+    EXPECT_EQ(manager.FrameWidth(0), 640);
+    EXPECT_EQ(manager.FrameHeight(0), 480);
+    EXPECT_EQ(manager.FrameSize(0), 640 * 3 * 480);
+    EXPECT_EQ(manager.Device(0).header.bmiHeader.biBitCount, 24);
+    CDibImage image;
+    ASSERT_EQ(GrabFirstFrame(manager, &image), 0);
+    EXPECT_EQ(image.Width(), 640);
+    EXPECT_EQ(image.Height(), 480);
+    const BYTE* buffer = image.Bits();
+    EXPECT_EQ(manager.GrabFrame(0, &image), 0);
+    EXPECT_EQ(image.Bits(), buffer);
+}
+
+TEST_F(RealCameraTest, FramesComeBottomUpInBlueGreenRedOrder) {
+    DeclineRealDevices();
+    setenv("TENEBRIX_VIRTUAL_CAMERAS", kBars, 1);
+    CCaptureManager manager;
+    ASSERT_EQ(manager.Open(1, 0), 1);
+    CDibImage image;
+    ASSERT_EQ(GrabFirstFrame(manager, &image), 0);
+    auto pixel = [&](int x, int y) {
+        const BYTE* p = image.Row(y) + 3 * x;
+        return std::vector<int>{p[0], p[1], p[2]};
+    };
+    EXPECT_EQ(pixel(0, 0), (std::vector<int>{255, 255, 255}));      // white
+    EXPECT_EQ(pixel(100, 0), (std::vector<int>{0, 255, 255}));      // yellow
+    EXPECT_EQ(pixel(200, 0), (std::vector<int>{255, 255, 0}));      // cyan
+    EXPECT_EQ(pixel(500, 0), (std::vector<int>{0, 0, 255}));        // red
+    EXPECT_EQ(pixel(639, 0), (std::vector<int>{255, 0, 0}));        // blue
+    EXPECT_EQ(pixel(0, 479), (std::vector<int>{128, 0, 0}));        // dark blue
+    EXPECT_EQ(pixel(639, 479), (std::vector<int>{223, 223, 223}));  // light grey
+    // The last row in memory is the top of the picture.
+    EXPECT_EQ(image.Row(0), image.Bits() + 479 * 640 * 3);
+}
+
+TEST_F(RealCameraTest, ACameraThatCannotBeBuiltFailsToBind) {
+    DeclineRealDevices();
+    setenv("TENEBRIX_VIRTUAL_CAMERAS", "Broken=nosuchsource ! video/x-raw", 1);
+    CCaptureManager manager;
+    EXPECT_EQ(manager.Open(1, 0), 0);
+    const auto& boxes = null_driver::MessageBoxes();
+    ASSERT_EQ(boxes.size(), static_cast<size_t>(m_realDevices) + 2);
+    EXPECT_EQ(boxes[m_realDevices].text, "Broken");
+    EXPECT_EQ(boxes[m_realDevices + 1].textUtf8, "バインド失敗");
+    EXPECT_EQ(boxes[m_realDevices + 1].caption, "ERROR");
+}
+
+}  // namespace
