@@ -30,14 +30,14 @@ constexpr int kChunkColumns = 512;
 constexpr int kChunkBytes = kChunkColumns * 3 + kKernelPadding;
 
 struct ColumnTable {
-    int count = 0;              // valid columns in this chunk
-    int column[kChunkColumns];  // destination column of each
-    int offset[kChunkColumns];  // byte offset of its left source pixel in a row
-    bool contiguous = true;     // columns column[0], column[0] + 1, ...
-    bool anyFraction = false;   // some fx is not zero
-    bool allFixed = true;       // every fx is a multiple of 1/128
-    double fx[kChunkBytes];     // per channel
-    int16_t kx[kChunkBytes];    // per channel, fx * 128 where allFixed
+    int count = 0;                  // valid columns in this chunk
+    int column[kChunkColumns];      // destination column of each
+    int32_t offset[kChunkColumns];  // byte offset of its left source pixel in a row
+    bool contiguous = true;         // columns column[0], column[0] + 1, ...
+    bool anyFraction = false;       // some fx is not zero
+    bool allFixed = true;           // every fx is a multiple of 1/128
+    double fx[kChunkBytes];         // per channel
+    int16_t kx[kChunkBytes];        // per channel, fx * 128 where allFixed
 };
 
 // fraction * 128 when that is a whole number (fraction in [0, 1)), else -1.
@@ -75,27 +75,6 @@ void BuildColumns(const double* m, int firstColumn, int endColumn, int sourceWid
     }
 }
 
-uint32_t Load4(const BYTE* p) {
-    uint32_t v;
-    std::memcpy(&v, p, sizeof(v));
-    return v;
-}
-
-// out gets the source pixel at each offset (shift 0) or the one right of it
-// (shift 3), packed. Reads stay within the pixel bytes of the row (offsets are
-// at most 3 * (width - 2)); writes stay within 3 * count bytes.
-void GatherPixels(const BYTE* row, const int* offset, int count, int shift, BYTE* out) {
-    if (count == 0) {
-        return;
-    }
-    for (int n = 0; n + 1 < count; ++n) {
-        // Four bytes at a time; the fourth is overwritten by the next pixel.
-        const uint32_t v = shift == 0 ? Load4(row + offset[n]) : Load4(row + offset[n] + 2) >> 8;
-        std::memcpy(out + n * 3, &v, sizeof(v));
-    }
-    std::memcpy(out + (count - 1) * 3, row + offset[count - 1] + shift, 3);
-}
-
 struct RowBuffers {
     BYTE a[kChunkBytes];
     BYTE b[kChunkBytes];
@@ -120,29 +99,29 @@ void WarpRow(const ColumnTable& t, const BYTE* top, const BYTE* bottom, double f
     const bool needBelow = fy != 0.0;
     if (!needRight && !needBelow) {
         if (t.contiguous) {
-            GatherPixels(top, t.offset, t.count, 0, dstRow + t.column[0] * 3);
+            kernels.gatherPixels(top, t.offset, t.count, 0, dstRow + t.column[0] * 3);
         } else {
-            GatherPixels(top, t.offset, t.count, 0, buf->out);
+            kernels.gatherPixels(top, t.offset, t.count, 0, buf->out);
             PutPixels(t, buf->out, dstRow);
         }
         return;
     }
-    GatherPixels(top, t.offset, t.count, 0, buf->a);
+    kernels.gatherPixels(top, t.offset, t.count, 0, buf->a);
     const BYTE* b = buf->a;
     const BYTE* c = buf->a;
     if (needRight) {
-        GatherPixels(top, t.offset, t.count, 3, buf->b);
+        kernels.gatherPixels(top, t.offset, t.count, 3, buf->b);
         b = buf->b;
     }
     if (needBelow) {
-        GatherPixels(bottom, t.offset, t.count, 0, buf->c);
+        kernels.gatherPixels(bottom, t.offset, t.count, 0, buf->c);
         c = buf->c;
     }
     const BYTE* d = b;
     if (needBelow) {
         d = c;
         if (needRight) {
-            GatherPixels(bottom, t.offset, t.count, 3, buf->d);
+            kernels.gatherPixels(bottom, t.offset, t.count, 3, buf->d);
             d = buf->d;
         }
     }

@@ -3,7 +3,41 @@
 
 #include "processing/resampling.h"
 
+#include <cstring>
+
 namespace {
+
+uint32_t Load4(const uint8_t* p) {
+    uint32_t v;
+    std::memcpy(&v, p, sizeof(v));
+    return v;
+}
+
+// Four bytes at a time from byte `from` of each offset, shifted right by
+// `drop` bits; the fourth byte written is overwritten by the next pixel.
+template <int from, int drop>
+void GatherLoop(const uint8_t* row, const int32_t* offset, int count, uint8_t* out) {
+#pragma GCC unroll 4
+    for (int n = 0; n < count; ++n) {
+        const uint32_t v = Load4(row + offset[n] + from) >> drop;
+        std::memcpy(out + n * 3, &v, sizeof(v));
+    }
+}
+
+void GatherPixelsScalar(const uint8_t* row, const int32_t* offset, int count, int shift,
+                        uint8_t* out) {
+    if (count == 0) {
+        return;
+    }
+    // The pixel on the right is read from one byte earlier, so that the read
+    // ends within the row, and the first byte dropped.
+    if (shift == 0) {
+        GatherLoop<0, 0>(row, offset, count - 1, out);
+    } else {
+        GatherLoop<2, 8>(row, offset, count - 1, out);
+    }
+    std::memcpy(out + (count - 1) * 3, row + offset[count - 1] + shift, 3);
+}
 
 void BilinearFixedScalar(const uint8_t* a, const uint8_t* b, const uint8_t* c, const uint8_t* d,
                          const int16_t* kx, int ky, int count, uint8_t* out) {
@@ -24,12 +58,18 @@ void BilinearDoubleScalar(const uint8_t* a, const uint8_t* b, const uint8_t* c, 
     }
 }
 
-const ResampleKernels kScalarKernels = {BilinearFixedScalar, BilinearDoubleScalar};
+const ResampleKernels kScalarKernels = {GatherPixelsScalar, BilinearFixedScalar,
+                                        BilinearDoubleScalar};
 
 }  // namespace
 
 const ResampleKernels& ScalarResampleKernels() {
     return kScalarKernels;
+}
+
+void GatherPixelsPlain(const uint8_t* row, const int32_t* offset, int count, int shift,
+                       uint8_t* out) {
+    GatherPixelsScalar(row, offset, count, shift, out);
 }
 
 const ResampleKernels& ResampleKernelsFor(VectorPath path) {

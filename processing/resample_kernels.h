@@ -21,6 +21,12 @@ constexpr int kKernelPadding = 32;
 constexpr int kFixedOne = 128;
 
 struct ResampleKernels {
+    // out gets, packed, the three bytes of the pixel at byte offset[n] of row
+    // (shift 0) or of the pixel right of it (shift 3), for n = 0 .. count - 1.
+    // Reads stay within the pixel bytes of the row when every offset is at most
+    // 3 * (width - 2); writes stay within 3 * count bytes (no padding needed).
+    void (*gatherPixels)(const uint8_t* row, const int32_t* offset, int count, int shift,
+                         uint8_t* out);
     // Fractions kx[e] / 128 and ky / 128 (0 .. 127). out[e] is the bilinear value
     // ((128 - ky) * (a * (128 - kx) + b * kx) + ky * (c * (128 - kx) + d * kx)) >> 14,
     // which equals the double formula for such fractions: every step of it is then
@@ -34,6 +40,9 @@ struct ResampleKernels {
 };
 
 const ResampleKernels& ScalarResampleKernels();
+// The plain gather, which the SSE4.1 kernels use as well.
+void GatherPixelsPlain(const uint8_t* row, const int32_t* offset, int count, int shift,
+                       uint8_t* out);
 const ResampleKernels& Sse41ResampleKernels();
 const ResampleKernels& Avx2ResampleKernels();
 

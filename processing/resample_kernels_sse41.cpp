@@ -72,7 +72,7 @@ void BilinearDoubleSse41(const uint8_t* a, const uint8_t* b, const uint8_t* c, c
     }
 }
 
-const ResampleKernels kSse41Kernels = {BilinearFixedSse41, BilinearDoubleSse41};
+const ResampleKernels kSse41Kernels = {GatherPixelsPlain, BilinearFixedSse41, BilinearDoubleSse41};
 
 }  // namespace
 

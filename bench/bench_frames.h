@@ -1,0 +1,16 @@
+// Pictures for the benchmarks: camera frames with a moving shape, and enough
+// of them that a rotation through them misses the processor caches, as frames
+// fresh from a camera do.
+#pragma once
+
+#include <vector>
+
+#include "image/dib_image.h"
+
+// A width x height 24-bit frame: a gradient with a bright square that moves
+// with the frame number, so consecutive frames differ where the square moves.
+CDibImage MakeCameraFrame(int width, int height, int number);
+
+// Distinct frames of that size, together well beyond the last-level cache
+// (at least 96 MB, and at least 4 frames). Made once per size and kept.
+const std::vector<CDibImage>& ColdCameraFrames(int width, int height);
