@@ -11,6 +11,7 @@
 
 #include "capture/capture_manager.h"
 #include "platform/win32/null/null_driver.h"
+#include "tests/capture/real_devices.h"
 
 namespace {
 
@@ -24,30 +25,6 @@ const char kBall[] =
 const char kBars[] =
     "Colour Bars=videotestsrc pattern=smpte is-live=true ! "
     "video/x-raw,format=BGR,width=640,height=480,framerate=30/1";
-
-// The number of video input devices the machine itself has.
-int RealDeviceCount() {
-    CoInitialize(NULL);
-    int count = 0;
-    ICreateDevEnum* devEnum = NULL;
-    CoCreateInstance(CLSID_SystemDeviceEnum, NULL, CLSCTX_INPROC_SERVER, IID_ICreateDevEnum,
-                     reinterpret_cast<void**>(&devEnum));
-    IEnumMoniker* list = NULL;
-    if (devEnum != NULL) {
-        devEnum->CreateClassEnumerator(CLSID_VideoInputDeviceCategory, &list, 0);
-        devEnum->Release();
-    }
-    IMoniker* moniker = NULL;
-    while (list != NULL && list->Next(1, &moniker, NULL) == S_OK) {
-        moniker->Release();
-        ++count;
-    }
-    if (list != NULL) {
-        list->Release();
-    }
-    CoUninitialize();
-    return count;
-}
 
 // Grabs until a frame has arrived (at most a few seconds).
 int GrabFirstFrame(CCaptureManager& manager, CDibImage* image) {
@@ -66,21 +43,16 @@ class RealCameraTest : public ::testing::Test {
     void SetUp() override { null_driver::Reset(); }
     void TearDown() override { unsetenv("TENEBRIX_VIRTUAL_CAMERAS"); }
 
-    // Declines the machine's own devices, so that the first virtual one is asked next.
-    void DeclineRealDevices() {
-        unsetenv("TENEBRIX_VIRTUAL_CAMERAS");
-        m_realDevices = RealDeviceCount();
-        for (int i = 0; i < m_realDevices; ++i) {
-            null_driver::QueueMessageBoxAnswer(IDNO);
-        }
+    void SetUpCameras(const char* cameras) {
+        m_realDevices = DeclineRealDevices();
+        setenv("TENEBRIX_VIRTUAL_CAMERAS", cameras, 1);
     }
 
     int m_realDevices = 0;
 };
 
 TEST_F(RealCameraTest, TheRunScriptsCameraIsAskedForByNameAndDeliversFrames) {
-    DeclineRealDevices();
-    setenv("TENEBRIX_VIRTUAL_CAMERAS", kBall, 1);
+    SetUpCameras(kBall);
     CCaptureManager manager;
     ASSERT_EQ(manager.Open(1, 0), 1);
     const auto& boxes = null_driver::MessageBoxes();
@@ -101,8 +73,7 @@ TEST_F(RealCameraTest, TheRunScriptsCameraIsAskedForByNameAndDeliversFrames) {
 }
 
 TEST_F(RealCameraTest, FramesComeBottomUpInBlueGreenRedOrder) {
-    DeclineRealDevices();
-    setenv("TENEBRIX_VIRTUAL_CAMERAS", kBars, 1);
+    SetUpCameras(kBars);
     CCaptureManager manager;
     ASSERT_EQ(manager.Open(1, 0), 1);
     CDibImage image;
@@ -123,8 +94,7 @@ TEST_F(RealCameraTest, FramesComeBottomUpInBlueGreenRedOrder) {
 }
 
 TEST_F(RealCameraTest, ACameraThatCannotBeBuiltFailsToBind) {
-    DeclineRealDevices();
-    setenv("TENEBRIX_VIRTUAL_CAMERAS", "Broken=nosuchsource ! video/x-raw", 1);
+    SetUpCameras("Broken=nosuchsource ! video/x-raw");
     CCaptureManager manager;
     EXPECT_EQ(manager.Open(1, 0), 0);
     const auto& boxes = null_driver::MessageBoxes();
