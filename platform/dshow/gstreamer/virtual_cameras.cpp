@@ -16,12 +16,12 @@ std::string Trim(const std::string& text) {
 
 }  // namespace
 
-std::vector<VirtualCamera> ParseVirtualCameras(const char* spec) {
+std::vector<VirtualCamera> ParseVirtualCameras(const char* value) {
     std::vector<VirtualCamera> cameras;
-    if (spec == nullptr) {
+    if (value == nullptr) {
         return cameras;
     }
-    const std::string all(spec);
+    const std::string all(value);
     size_t start = 0;
     while (start <= all.size()) {
         size_t end = all.find(';', start);

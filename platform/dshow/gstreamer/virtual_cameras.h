@@ -19,5 +19,5 @@ struct VirtualCamera {
     std::string description;
 };
 
-// The cameras that `spec` (the variable's value; null for none) lists.
-std::vector<VirtualCamera> ParseVirtualCameras(const char* spec);
+// The cameras that `value` (the variable's value; null for none) lists.
+std::vector<VirtualCamera> ParseVirtualCameras(const char* value);
