@@ -1,0 +1,39 @@
+// CMenu, CDC and CPaintDC: thin objects over HMENU and HDC.
+//
+// Stands in for MFC's wrappers of the system menu and of device contexts.
+// CMenu::FromHandle gives one object per menu handle, kept for the life of
+// the program (menus here are system menus only, a handful at most).
+#include <afxwin.h>
+
+#include <map>
+#include <memory>
+
+CMenu* PASCAL CMenu::FromHandle(HMENU hMenu) {
+    if (hMenu == NULL) {
+        return NULL;
+    }
+    static std::map<HMENU, std::unique_ptr<CMenu>> menus;
+    auto it = menus.find(hMenu);
+    if (it == menus.end()) {
+        auto menu = std::make_unique<CMenu>();
+        menu->m_hMenu = hMenu;
+        it = menus.emplace(hMenu, std::move(menu)).first;
+    }
+    return it->second.get();
+}
+
+BOOL CMenu::AppendMenuA(UINT nFlags, UINT_PTR nIDNewItem, LPCTSTR lpszNewItem) {
+    return ::AppendMenuA(m_hMenu, nFlags, nIDNewItem, lpszNewItem);
+}
+
+BOOL CDC::DrawIcon(int x, int y, HICON hIcon) {
+    return ::DrawIcon(m_hDC, x, y, hIcon);
+}
+
+CPaintDC::CPaintDC(CWnd* pWnd) : m_ps(), m_hWnd(pWnd->m_hWnd) {
+    m_hDC = ::BeginPaint(m_hWnd, &m_ps);
+}
+
+CPaintDC::~CPaintDC() {
+    ::EndPaint(m_hWnd, &m_ps);
+}
