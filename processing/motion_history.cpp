@@ -114,20 +114,31 @@ void MotionHistoryStep(const CDibImage* frame, CDibImage* prevGray, CDibImage* h
     }
 
     const bool fused = ActiveVectorPath() >= VectorPath::kAvx2 && SameSize(frame, prevGray) &&
-                       SameSize(frame, history) && SameSize(frame, gray) &&
-                       SameSize(frame, diffMask);
-    if (fused) {
-        for (int y = 0; y < frame->Height(); ++y) {
-            MotionRowAvx2(frame->Row(y), prevGray->Row(y), gray->Row(y), diffMask->Row(y),
-                          history->Row(y), frame->Width());
-        }
-    } else {
+                       SameSize(frame, history);
+    if (!fused) {
         ConvertToGray(frame, gray);
         ThresholdDifference(gray, prevGray, diffMask, kDifferenceThreshold);
         prevGray->CopyFrom(*gray);
         UpdateHistory(diffMask, history, kDecayFactor);
+        if (out != nullptr) {
+            out->CopyFrom(*history);
+        }
+        return;
     }
-    if (out != nullptr) {
+    // One pass over the rows; the grey image and the mask of this frame stay in
+    // registers (nothing reads them afterwards). The copy for the caller is
+    // written in the same pass when its rows are packed, so that the rows make
+    // up the whole buffer just as a block copy would.
+    bool writeOut = false;
+    if (out != nullptr && out->SetHeader(*history->Info()) == 0 && out->HasPixels()) {
+        writeOut =
+            static_cast<long long>(frame->Width()) * 3 * frame->Height() == history->ImageSize();
+    }
+    for (int y = 0; y < frame->Height(); ++y) {
+        MotionRowAvx2(frame->Row(y), prevGray->Row(y), history->Row(y),
+                      writeOut ? out->Row(y) : nullptr, frame->Width());
+    }
+    if (out != nullptr && !writeOut) {
         out->CopyFrom(*history);
     }
 }

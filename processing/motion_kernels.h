@@ -7,12 +7,12 @@
 #include "image/dib_image.h"
 
 // One row of a motion-history step in one pass, for `width` pixels: the new
-// grey value of each frame pixel is compared with the green byte of prevGray,
-// then written over prevGray (and into gray when not null); the mask (255 or 0)
-// goes into mask when not null; every history byte decays by 0.98 and takes 255
-// where the mask is set. Gives exactly the bytes of the separate operations.
-void MotionRowAvx2(const BYTE* frame, BYTE* prevGray, BYTE* gray, BYTE* mask, BYTE* history,
-                   int width);
+// grey value of each frame pixel is compared with the green byte of prevGray
+// and then written over prevGray; every history byte decays by 0.98, or becomes
+// 255 where the grey value changed by more than 20; the new history row is also
+// written to out when it is not null. Gives exactly the bytes of the separate
+// operations on the grey image, the mask and the history.
+void MotionRowAvx2(const BYTE* frame, BYTE* prevGray, BYTE* history, BYTE* out, int width);
 
 // UpdateMotionHistory on the given state images: reshapes them (cleared) when
 // the frame's width, height or image size differs from theirs, updates them

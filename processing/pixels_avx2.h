@@ -54,26 +54,24 @@ static inline __m256i BroadcastMask(const ShuffleMask& m) {
     return _mm256_broadcastsi128_si256(_mm_loadu_si128(reinterpret_cast<const __m128i*>(m.byte)));
 }
 
-static inline __m256i LoadHalves(const BYTE* low, const BYTE* high) {
-    const __m128i lo = _mm_loadu_si128(reinterpret_cast<const __m128i*>(low));
-    const __m128i hi = _mm_loadu_si128(reinterpret_cast<const __m128i*>(high));
-    return _mm256_inserti128_si256(_mm256_castsi128_si256(lo), hi, 1);
-}
-
-static inline void StoreHalves(BYTE* low, BYTE* high, __m256i v) {
-    _mm_storeu_si128(reinterpret_cast<__m128i*>(low), _mm256_castsi256_si128(v));
-    _mm_storeu_si128(reinterpret_cast<__m128i*>(high), _mm256_extracti128_si256(v, 1));
-}
-
-// The 96 bytes of 32 pixels starting at p.
+// The 96 bytes of 32 pixels starting at p: three whole loads, then the halves
+// put in place (part 0 = bytes 0..15 and 48..63, part 1 = 16..31 and 64..79,
+// part 2 = 32..47 and 80..95).
 static inline Pixels32 LoadPixels(const BYTE* p) {
-    return {{LoadHalves(p, p + 48), LoadHalves(p + 16, p + 64), LoadHalves(p + 32, p + 80)}};
+    const __m256i y0 = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(p));
+    const __m256i y1 = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(p + 32));
+    const __m256i y2 = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(p + 64));
+    return {{_mm256_blend_epi32(y0, y1, 0xF0), _mm256_permute2x128_si256(y0, y2, 0x21),
+             _mm256_blend_epi32(y1, y2, 0xF0)}};
 }
 
 static inline void StorePixels(BYTE* p, const Pixels32& v) {
-    StoreHalves(p, p + 48, v.part[0]);
-    StoreHalves(p + 16, p + 64, v.part[1]);
-    StoreHalves(p + 32, p + 80, v.part[2]);
+    const __m256i y0 = _mm256_permute2x128_si256(v.part[0], v.part[1], 0x20);
+    const __m256i y1 = _mm256_blend_epi32(v.part[2], v.part[0], 0xF0);
+    const __m256i y2 = _mm256_permute2x128_si256(v.part[1], v.part[2], 0x31);
+    _mm256_storeu_si256(reinterpret_cast<__m256i*>(p), y0);
+    _mm256_storeu_si256(reinterpret_cast<__m256i*>(p + 32), y1);
+    _mm256_storeu_si256(reinterpret_cast<__m256i*>(p + 64), y2);
 }
 
 // Byte `channel` (0 blue, 1 green, 2 red) of each pixel: byte i of the result
@@ -90,11 +88,6 @@ static inline Pixels32 Spread(__m256i values) {
     return {{_mm256_shuffle_epi8(values, BroadcastMask(kSpreadMasks[0])),
              _mm256_shuffle_epi8(values, BroadcastMask(kSpreadMasks[1])),
              _mm256_shuffle_epi8(values, BroadcastMask(kSpreadMasks[2]))}};
-}
-
-// Position within the 96 bytes of the group of byte i (0..31) of part k.
-static inline int GroupByte(int part, int i) {
-    return i < 16 ? 16 * part + i : 48 + 16 * part + (i - 16);
 }
 
 }  // namespace pixels_avx2
