@@ -1,0 +1,60 @@
+// Runs the main dialog under the null window driver and scripted camera: the
+// test plays the user, one action each time the dialog's loop goes idle.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "app/stdafx.h"
+#include "app/camouflage_dlg.h"
+#include "platform/dshow/scripted/scripted_devices.h"
+#include "platform/win32/null/null_driver.h"
+#include "tests/app/expected_hud.h"
+#include "tests/image/temp_dir.h"
+
+constexpr int kW = 320, kH = 240;
+
+// A solid 320 x 240 camera frame, or one whose top `rows` rows have another colour.
+std::vector<BYTE> SolidFrame(scripted_capture::Pixel colour);
+std::vector<BYTE> SplitFrame(int rows, scripted_capture::Pixel top, scripted_capture::Pixel rest);
+// A 320 x 240 picture in those colours, as the program should build it.
+CDibImage SplitPicture(int rows, scripted_capture::Pixel top, scripted_capture::Pixel rest);
+
+bool SamePixels(const CDibImage& a, const CDibImage& b);
+// "(x, y)" of the first differing pixel, or "" when the pictures are equal.
+std::string FirstDifference(const CDibImage& a, const CDibImage& b);
+
+// One user action; it must queue something (click, tick, key, menu choice)
+// or the dialog's loop ends.
+using Step = std::function<void(CCamouflageDlg& dlg)>;
+
+class DialogTest : public ::testing::Test {
+  public:
+    void SetUp() override;
+    void TearDown() override;
+
+    // Test sprites, in plain colours, written to images/ of the run directory.
+    void WriteSprites();
+    void WriteConfig(const std::string& content);
+    // A 320 x 240 camera showing `frame`.
+    void AddCamera(const std::vector<BYTE>& frame);
+
+    // Answers the device question with Yes, runs the dialog through `steps`,
+    // then clicks "The End". Returns what DoModal returned.
+    INT_PTR Run(std::vector<Step> steps);
+
+    // Steps.
+    static Step Tick();                                    // one timer period elapses
+    static Step TickWith(const std::vector<BYTE>& frame);  // the camera shows frame, then a tick
+    static Step Click(int id);                             // clicks a button
+    // Runs `check`, then a tick (a step must queue something).
+    static Step CheckThenTick(std::function<void(CCamouflageDlg&)> check);
+    static Step CheckThenClick(int id, std::function<void(CCamouflageDlg&)> check);
+
+    std::unique_ptr<TempDir> m_dir;
+    HudSprites m_sprites;
+};
