@@ -1,0 +1,147 @@
+#!/usr/bin/env bash
+# End-to-end runs of the real program: GTK window on the X display of the test
+# command (Xvfb), GStreamer virtual cameras, clicks by xdotool as a user would.
+#
+#   run_program.sh SCENARIO PROGRAM SNAPSHOT_CHECK REPO_ROOT
+#
+# Scenarios:
+#   still      a still test scene: Yes to the camera question, Background,
+#              Stealth, wait until the scene has faded, Snapshot, "The End".
+#              The snapshot must be the background with the HUD for 100 %, and
+#              the program must exit with status 0.
+#   moving     the same with a moving ball: the HUD shows less than 100 %.
+#   no-device  no camera at all: the "no device" box, dismissed, ends the program.
+# Exits 0 on success, 77 (skipped) without a display, 1 on failure.
+set -uo pipefail
+
+scenario=$1 program=$2 check=$3 root=$4
+
+if [ -z "${DISPLAY:-}" ]; then
+    echo "no X display (the ./test command starts Xvfb); skipped"
+    exit 77
+fi
+
+work=$(mktemp -d /tmp/tenebrix-e2e-XXXXXX)
+pid=""
+cleanup() {
+    if [ -n "$pid" ] && kill -0 "$pid" 2>/dev/null; then
+        kill "$pid" 2>/dev/null
+    fi
+    rm -rf "$work"
+}
+trap cleanup EXIT
+
+fail() {
+    echo "FAIL ($scenario): $*"
+    if [ -f "$work/program.log" ]; then
+        echo "--- program output"; cat "$work/program.log"
+    fi
+    exit 1
+}
+
+# The run directory as ./run makes it: Tenebrix.cfg and images/.
+mkdir -p "$work/images"
+cp "$root"/res/images/*.bmp "$work/images/"
+cp "$root/res/Tenebrix.cfg" "$work/"
+
+frame_caps="video/x-raw,format=BGR,width=640,height=480,framerate=30/1"
+case $scenario in
+    still) cameras="E2E Still Camera=videotestsrc pattern=smpte75 is-live=true ! $frame_caps" ;;
+    moving) cameras="E2E Moving Camera=videotestsrc pattern=ball is-live=true ! $frame_caps" ;;
+    no-device) cameras="" ;;
+    *) echo "unknown scenario $scenario"; exit 2 ;;
+esac
+
+# Waits up to $2 seconds for a visible window whose title is exactly $1.
+wait_window() {
+    local deadline=$((SECONDS + $2)) id
+    while [ $SECONDS -lt $deadline ]; do
+        id=$(xdotool search --onlyvisible --name "^$1\$" 2>/dev/null | head -n 1)
+        if [ -n "$id" ]; then
+            echo "$id"
+            return 0
+        fi
+        if ! kill -0 "$pid" 2>/dev/null; then
+            return 1
+        fi
+        sleep 0.2
+    done
+    return 1
+}
+
+# Presses a key in a window, as the user at the keyboard.
+press() {
+    xdotool windowfocus --sync "$1" 2>/dev/null || xdotool windowfocus "$1"
+    sleep 0.2
+    xdotool key --clearmodifiers "$2"
+}
+
+# Clicks at client position (x, y) of the main dialog, in pixels. Dialog units
+# become pixels as x * 7 / 4 and y * 12 / 8, so the buttons sit at:
+click() {
+    xdotool mousemove --sync --window "$dialog" "$1" "$2" click 1
+    sleep 0.3
+}
+click_background() { click 154 255; }  # 69, 162, 38 x 16 units
+click_snapshot() { click 224 255; }    # 109, 162, 38 x 16 units
+click_stealth() { click 189 280; }     # 69, 180, 78 x 14 units
+click_the_end() { click 288 268; }     # 149, 162, 31 x 33 units
+
+# Waits up to $1 seconds for the program to end; sets $status.
+wait_exit() {
+    local deadline=$((SECONDS + $1))
+    while kill -0 "$pid" 2>/dev/null; do
+        [ $SECONDS -lt $deadline ] || return 1
+        sleep 0.2
+    done
+    wait "$pid"
+    status=$?
+    pid=""
+    return 0
+}
+
+cd "$work"
+TENEBRIX_WINDOW_DRIVER=gtk TENEBRIX_CAPTURE_DRIVER=gstreamer TENEBRIX_VIRTUAL_CAMERAS="$cameras" \
+    "$program" >"$work/program.log" 2>&1 &
+pid=$!
+
+if [ "$scenario" = no-device ]; then
+    box=$(wait_window ERROR 20) || fail "no 'ERROR' box appeared"
+    press "$box" Return
+    wait_exit 20 || fail "the program did not end after the box was dismissed"
+    [ "$status" -eq 0 ] || fail "exit status $status"
+    if xdotool search --name '^TENEBRIX$' >/dev/null 2>&1; then
+        fail "the main dialog showed"
+    fi
+    echo "no device: the box came, the program ended with status 0"
+    exit 0
+fi
+
+question=$(wait_window 'このデバイスを使用しますか？' 20) || fail "no device question appeared"
+press "$question" Return  # Yes is the default button
+dialog=$(wait_window TENEBRIX 20) || fail "the main dialog did not show"
+sleep 1.5                 # the camera is running and the picture is live
+
+click_background
+click_stealth
+# A still scene fades completely in 114 ticks of 30 ms (3.4 s); give it time.
+sleep 6
+click_snapshot
+deadline=$((SECONDS + 10))
+while [ ! -s snapshot000.bmp ] && [ $SECONDS -lt $deadline ]; do sleep 0.2; done
+[ -s snapshot000.bmp ] || fail "no snapshot000.bmp was written"
+cp snapshot000.bmp "$work/kept.bmp"
+click_the_end
+wait_exit 20 || fail "the program did not end after 'The End'"
+[ "$status" -eq 0 ] || fail "exit status $status"
+
+if [ "$scenario" = still ]; then
+    # The scene as the camera delivers it, for the exact comparison.
+    gst-launch-1.0 -q videotestsrc pattern=smpte75 num-buffers=1 ! \
+        "video/x-raw,format=BGR,width=640,height=480" ! filesink location="$work/scene.raw" \
+        >/dev/null 2>&1 || fail "cannot render the reference frame"
+    "$check" still "$work/kept.bmp" "$root/res/images" "$work/scene.raw" || fail "snapshot"
+else
+    "$check" moving "$work/kept.bmp" "$root/res/images" || fail "snapshot"
+fi
+echo "$scenario: passed"
