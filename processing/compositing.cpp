@@ -3,6 +3,7 @@
 #include "processing/compositing.h"
 
 #include <algorithm>
+#include <array>
 #include <cstdint>
 
 #include "processing/blend_kernels.h"
@@ -61,10 +62,11 @@ int BlendAvx2(const CDibImage* frame, const CDibImage* history, const CDibImage*
               CDibImage* out) {
     const int width = frame->Width();
     const int height = frame->Height();
+    const BYTE* const table = SameColourExceptions();
     std::uint64_t historySum = 0;
     for (int i = 0; i < height; ++i) {
-        historySum +=
-            BlendRowAvx2(frame->Row(i), history->Row(i), background->Row(i), out->Row(i), width);
+        historySum += BlendRowAvx2(frame->Row(i), history->Row(i), background->Row(i), out->Row(i),
+                                   width, table);
     }
     const long long pixelCount = static_cast<long long>(width) * height;
     int percentage;
@@ -78,6 +80,21 @@ int BlendAvx2(const CDibImage* frame, const CDibImage* history, const CDibImage*
 
 BYTE ClampToByte(double value) {
     return SaturateToByte(value);
+}
+
+const BYTE* SameColourExceptions() {
+    static const auto table = [] {
+        std::array<BYTE, 256 * 32> bits{};
+        for (int h = 0; h < 256; ++h) {
+            for (int v = 0; v < 256; ++v) {
+                if (BlendChannel(v, v, h) != v) {
+                    bits[32 * h + v / 8] |= static_cast<BYTE>(1 << (v % 8));
+                }
+            }
+        }
+        return bits;
+    }();
+    return table.data();
 }
 
 int SameColor(const BYTE* a, const BYTE* b) {

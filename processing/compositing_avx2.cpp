@@ -5,7 +5,9 @@
 // by far less than 1/255; so it truncates to floor(n / 255), except that where
 // n is a multiple of 255 it may land just below and give one less. Those
 // channels (apart from h = 0 and h = 255, where the formula is exact) are
-// evaluated with the formula itself.
+// taken from a table made from the formula where the background and frame
+// bytes are equal (the common case: a still scene), and evaluated with the
+// formula itself otherwise.
 #include "processing/blend_kernels.h"
 #include "processing/pixel_formulas.h"
 #include "processing/pixels_avx2.h"
@@ -15,44 +17,10 @@ using namespace pixels_avx2;
 
 namespace {
 
-struct BlendedPart {
-    __m256i bytes;
-    unsigned onMultiple;  // bit i: byte i needs the formula
-};
-
-// One part (32 channel bytes) of the blend in integers.
-BlendedPart BlendPart(__m256i background, __m256i frame, __m256i weight) {
-    const __m256i zero = _mm256_setzero_si256();
-    const __m256i full = _mm256_set1_epi16(255);
-    // floor(n / 255) = (n * 32897) >> 23 for every n up to 65,025.
-    const __m256i reciprocal = _mm256_set1_epi16(static_cast<short>(32897));
-    __m256i levels[2];
-    __m256i multiples[2];
-    for (int half = 0; half < 2; ++half) {
-        const __m256i b = half == 0 ? _mm256_unpacklo_epi8(background, zero)
-                                    : _mm256_unpackhi_epi8(background, zero);
-        const __m256i f =
-            half == 0 ? _mm256_unpacklo_epi8(frame, zero) : _mm256_unpackhi_epi8(frame, zero);
-        const __m256i h =
-            half == 0 ? _mm256_unpacklo_epi8(weight, zero) : _mm256_unpackhi_epi8(weight, zero);
-        // At most 65,025: exact in unsigned 16-bit arithmetic.
-        const __m256i n = _mm256_add_epi16(_mm256_mullo_epi16(b, _mm256_sub_epi16(full, h)),
-                                           _mm256_mullo_epi16(f, h));
-        const __m256i level = _mm256_srli_epi16(_mm256_mulhi_epu16(n, reciprocal), 7);
-        levels[half] = level;
-        multiples[half] = _mm256_cmpeq_epi16(_mm256_mullo_epi16(level, full), n);
-    }
-    const __m256i ends = _mm256_or_si256(_mm256_cmpeq_epi8(weight, zero),
-                                         _mm256_cmpeq_epi8(weight, _mm256_set1_epi8(-1)));
-    const __m256i onMultiple =
-        _mm256_andnot_si256(ends, _mm256_packs_epi16(multiples[0], multiples[1]));
-    return {_mm256_packus_epi16(levels[0], levels[1]),
-            static_cast<unsigned>(_mm256_movemask_epi8(onMultiple))};
-}
-
 // Replaces the marked bytes by the double formula.
-__m256i FixFromFormula(__m256i levels, unsigned marked, __m256i background, __m256i frame,
-                       __m256i weight) {
+__attribute__((noinline)) __m256i FixFromFormula(__m256i levels, unsigned marked,
+                                                 __m256i background, __m256i frame,
+                                                 __m256i weight) {
     alignas(32) BYTE out[32];
     alignas(32) BYTE b[32];
     alignas(32) BYTE f[32];
@@ -69,10 +37,94 @@ __m256i FixFromFormula(__m256i levels, unsigned marked, __m256i background, __m2
     return _mm256_load_si256(reinterpret_cast<const __m256i*>(out));
 }
 
+// Bit v % 8 of byte v / 8 of row h: the formula gives v - 1 for background
+// and frame bytes both v under weight h.
+__attribute__((noinline)) __m256i FixSameColour(__m256i levels, __m256i same, __m256i background,
+                                                __m256i weight, const BYTE* table) {
+    alignas(32) BYTE weights[32];
+    _mm256_store_si256(reinterpret_cast<__m256i*>(weights), weight);
+    const __m256i byteIndex =
+        _mm256_and_si256(_mm256_srli_epi16(background, 3), _mm256_set1_epi8(0x1F));
+    const __m256i upperHalf = _mm256_cmpgt_epi8(byteIndex, _mm256_set1_epi8(15));
+    const __m256i bitValues =
+        _mm256_setr_epi8(1, 2, 4, 8, 16, 32, 64, -128, 1, 2, 4, 8, 16, 32, 64, -128, 1, 2, 4, 8, 16,
+                         32, 64, -128, 1, 2, 4, 8, 16, 32, 64, -128);
+    const __m256i bit =
+        _mm256_shuffle_epi8(bitValues, _mm256_and_si256(background, _mm256_set1_epi8(7)));
+    unsigned pending = static_cast<unsigned>(_mm256_movemask_epi8(same));
+    while (pending != 0) {
+        // All the bytes of one weight at once.
+        const BYTE h = weights[__builtin_ctz(pending)];
+        const __m256i ofWeight = _mm256_and_si256(
+            same, _mm256_cmpeq_epi8(weight, _mm256_set1_epi8(static_cast<char>(h))));
+        pending &= ~static_cast<unsigned>(_mm256_movemask_epi8(ofWeight));
+        const BYTE* row = table + 32 * h;
+        const __m256i low =
+            _mm256_broadcastsi128_si256(_mm_loadu_si128(reinterpret_cast<const __m128i*>(row)));
+        const __m256i high = _mm256_broadcastsi128_si256(
+            _mm_loadu_si128(reinterpret_cast<const __m128i*>(row + 16)));
+        const __m256i bits = _mm256_blendv_epi8(_mm256_shuffle_epi8(low, byteIndex),
+                                                _mm256_shuffle_epi8(high, byteIndex), upperHalf);
+        const __m256i below =
+            _mm256_and_si256(ofWeight, _mm256_cmpeq_epi8(_mm256_and_si256(bits, bit), bit));
+        levels = _mm256_add_epi8(levels, below);  // all ones: one less
+    }
+    return levels;
+}
+
+struct Blended16 {
+    __m256i level;
+    __m256i onMultiple;  // all ones where n is a multiple of 255
+};
+
+// 16 channel bytes of each half in 16-bit lanes.
+inline Blended16 BlendHalf(__m256i b, __m256i f, __m256i h, __m256i full) {
+    // floor(n / 255) = (n * 32897) >> 23 for every n up to 65,025.
+    const __m256i reciprocal = _mm256_set1_epi16(static_cast<short>(32897));
+    // At most 65,025: exact in unsigned 16-bit arithmetic.
+    const __m256i n = _mm256_add_epi16(_mm256_mullo_epi16(b, _mm256_sub_epi16(full, h)),
+                                       _mm256_mullo_epi16(f, h));
+    const __m256i level = _mm256_srli_epi16(_mm256_mulhi_epu16(n, reciprocal), 7);
+    return {level, _mm256_cmpeq_epi16(_mm256_mullo_epi16(level, full), n)};
+}
+
+// One part (32 channel bytes) of the blend.
+inline __m256i BlendPart(__m256i background, __m256i frame, __m256i weight, __m256i full,
+                         const BYTE* table) {
+    const __m256i zero = _mm256_setzero_si256();
+    const Blended16 lo =
+        BlendHalf(_mm256_unpacklo_epi8(background, zero), _mm256_unpacklo_epi8(frame, zero),
+                  _mm256_unpacklo_epi8(weight, zero), full);
+    const Blended16 hi =
+        BlendHalf(_mm256_unpackhi_epi8(background, zero), _mm256_unpackhi_epi8(frame, zero),
+                  _mm256_unpackhi_epi8(weight, zero), full);
+    __m256i levels = _mm256_packus_epi16(lo.level, hi.level);
+    const __m256i ends = _mm256_or_si256(_mm256_cmpeq_epi8(weight, zero),
+                                         _mm256_cmpeq_epi8(weight, _mm256_set1_epi8(-1)));
+    const __m256i onMultiple =
+        _mm256_andnot_si256(ends, _mm256_packs_epi16(lo.onMultiple, hi.onMultiple));
+    if (__builtin_expect(_mm256_testz_si256(onMultiple, onMultiple), 1)) {
+        return levels;
+    }
+    // Equal background and frame bytes lie on a multiple for every weight:
+    // looked up. Any others are rare: evaluated.
+    const __m256i same = _mm256_and_si256(onMultiple, _mm256_cmpeq_epi8(background, frame));
+    if (!_mm256_testz_si256(same, same)) {
+        levels = FixSameColour(levels, same, background, weight, table);
+    }
+    const unsigned other =
+        static_cast<unsigned>(_mm256_movemask_epi8(_mm256_andnot_si256(same, onMultiple)));
+    if (other != 0) {
+        levels = FixFromFormula(levels, other, background, frame, weight);
+    }
+    return levels;
+}
+
 }  // namespace
 
 std::uint64_t BlendRowAvx2(const BYTE* frame, const BYTE* history, const BYTE* background,
-                           BYTE* out, int width) {
+                           BYTE* out, int width, const BYTE* sameColourTable) {
+    const __m256i full = Opaque(_mm256_set1_epi16(255));
     const __m256i zero = _mm256_setzero_si256();
     const __m256i allOnes = _mm256_set1_epi8(-1);
     __m256i sums = zero;
@@ -93,14 +145,9 @@ std::uint64_t BlendRowAvx2(const BYTE* frame, const BYTE* history, const BYTE* b
             continue;
         }
         const Pixels32 w = Spread(weight);
-        Pixels32 blended;
-        for (int k = 0; k < 3; ++k) {
-            const BlendedPart part = BlendPart(b.part[k], f.part[k], w.part[k]);
-            blended.part[k] =
-                part.onMultiple == 0
-                    ? part.bytes
-                    : FixFromFormula(part.bytes, part.onMultiple, b.part[k], f.part[k], w.part[k]);
-        }
+        const Pixels32 blended = {BlendPart(b.part0, f.part0, w.part0, full, sameColourTable),
+                                  BlendPart(b.part1, f.part1, w.part1, full, sameColourTable),
+                                  BlendPart(b.part2, f.part2, w.part2, full, sameColourTable)};
         StorePixels(out + at, blended);
     }
     std::uint64_t sum = static_cast<std::uint64_t>(_mm256_extract_epi64(sums, 0)) +
