@@ -16,6 +16,7 @@
 // value of zero, which gives byte 0 either way).
 #include "processing/axis_aligned_warp.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
 #include <cstring>
@@ -28,6 +29,7 @@ namespace {
 // buffers live on the stack, so a warp allocates nothing.
 constexpr int kChunkColumns = 512;
 constexpr int kChunkBytes = kChunkColumns * 3 + kKernelPadding;
+constexpr int kChunkBlocks = kChunkColumns * 3 / kGatherBlock;
 
 struct ColumnTable {
     int count = 0;                  // valid columns in this chunk
@@ -38,6 +40,9 @@ struct ColumnTable {
     bool allFixed = true;           // every fx is a multiple of 1/128
     double fx[kChunkBytes];         // per channel
     int16_t kx[kChunkBytes];        // per channel, fx * 128 where allFixed
+    int32_t window[kChunkBlocks];   // gather windows of the vector paths
+    uint8_t select[kChunkBlocks * 2 * kGatherBlock];
+    GatherPlan plan;
 };
 
 // fraction * 128 when that is a whole number (fraction in [0, 1)), else -1.
@@ -48,8 +53,6 @@ int FixedWeight(double fraction) {
 
 void BuildColumns(const double* m, int firstColumn, int endColumn, int sourceWidth,
                   ColumnTable* t) {
-    std::memset(t->fx, 0, sizeof(t->fx));
-    std::memset(t->kx, 0, sizeof(t->kx));
     for (int j = firstColumn; j < endColumn; ++j) {
         double x;
         double unusedY;
@@ -72,6 +75,53 @@ void BuildColumns(const double* m, int firstColumn, int endColumn, int sourceWid
             t->fx[n * 3 + c] = fx;
             t->kx[n * 3 + c] = static_cast<int16_t>(weight >= 0 ? weight : 0);
         }
+    }
+    // The kernels read past the last value: keep what they read there defined.
+    std::fill(t->fx + t->count * 3, t->fx + t->count * 3 + kKernelPadding, 0.0);
+    std::fill(t->kx + t->count * 3, t->kx + t->count * 3 + kKernelPadding, int16_t{0});
+}
+
+// Gives each leading 16-byte block of the packed row a 32-byte window of the
+// source row holding all its bytes, as long as there is one that also leaves
+// room for the pixels on the right (3 more bytes) within the row's pixel bytes.
+// Downscales by up to about 2 have one for every block but the last few.
+void BuildGatherPlan(int sourceWidth, ColumnTable* t) {
+    t->plan.offset = t->offset;
+    t->plan.count = t->count;
+    t->plan.window = t->window;
+    t->plan.select = t->select;
+    t->plan.blocks = 0;
+    const int rowBytes = sourceWidth * 3;
+    const int blocks = t->count * 3 / kGatherBlock;
+    // Source byte of each packed byte, block by block.
+    int pixel = 0;
+    int channel = 0;
+    for (int k = 0; k < blocks; ++k) {
+        int from[kGatherBlock];
+        int low = rowBytes;
+        int high = -1;
+        for (int e = 0; e < kGatherBlock; ++e) {
+            from[e] = t->offset[pixel] + channel;
+            low = from[e] < low ? from[e] : low;
+            high = from[e] > high ? from[e] : high;
+            if (++channel == 3) {
+                channel = 0;
+                ++pixel;
+            }
+        }
+        if (high - low >= 2 * kGatherBlock || low + 2 * kGatherBlock + 3 > rowBytes) {
+            return;
+        }
+        t->window[k] = low;
+        uint8_t* select = t->select + 2 * kGatherBlock * k;
+        for (int e = 0; e < kGatherBlock; ++e) {
+            const int at = from[e] - low;
+            // A control byte with its top bit set yields 0, for the other half.
+            select[e] = static_cast<uint8_t>(at < kGatherBlock ? at : 0x80);
+            select[kGatherBlock + e] =
+                static_cast<uint8_t>(at >= kGatherBlock ? at - kGatherBlock : 0x80);
+        }
+        t->plan.blocks = k + 1;
     }
 }
 
@@ -99,29 +149,29 @@ void WarpRow(const ColumnTable& t, const BYTE* top, const BYTE* bottom, double f
     const bool needBelow = fy != 0.0;
     if (!needRight && !needBelow) {
         if (t.contiguous) {
-            kernels.gatherPixels(top, t.offset, t.count, 0, dstRow + t.column[0] * 3);
+            kernels.gatherPixels(top, t.plan, 0, dstRow + t.column[0] * 3);
         } else {
-            kernels.gatherPixels(top, t.offset, t.count, 0, buf->out);
+            kernels.gatherPixels(top, t.plan, 0, buf->out);
             PutPixels(t, buf->out, dstRow);
         }
         return;
     }
-    kernels.gatherPixels(top, t.offset, t.count, 0, buf->a);
+    kernels.gatherPixels(top, t.plan, 0, buf->a);
     const BYTE* b = buf->a;
     const BYTE* c = buf->a;
     if (needRight) {
-        kernels.gatherPixels(top, t.offset, t.count, 3, buf->b);
+        kernels.gatherPixels(top, t.plan, 3, buf->b);
         b = buf->b;
     }
     if (needBelow) {
-        kernels.gatherPixels(bottom, t.offset, t.count, 0, buf->c);
+        kernels.gatherPixels(bottom, t.plan, 0, buf->c);
         c = buf->c;
     }
     const BYTE* d = b;
     if (needBelow) {
         d = c;
         if (needRight) {
-            kernels.gatherPixels(bottom, t.offset, t.count, 3, buf->d);
+            kernels.gatherPixels(bottom, t.plan, 3, buf->d);
             d = buf->d;
         }
     }
@@ -158,6 +208,7 @@ void WarpAxisAligned(const CDibImage& src, CDibImage* dst, const double* m,
         columns.anyFraction = false;
         columns.allFixed = true;
         BuildColumns(m, first, end, sw, &columns);
+        BuildGatherPlan(sw, &columns);
         if (columns.count == 0) {
             continue;
         }

@@ -24,19 +24,8 @@ void GatherLoop(const uint8_t* row, const int32_t* offset, int count, uint8_t* o
     }
 }
 
-void GatherPixelsScalar(const uint8_t* row, const int32_t* offset, int count, int shift,
-                        uint8_t* out) {
-    if (count == 0) {
-        return;
-    }
-    // The pixel on the right is read from one byte earlier, so that the read
-    // ends within the row, and the first byte dropped.
-    if (shift == 0) {
-        GatherLoop<0, 0>(row, offset, count - 1, out);
-    } else {
-        GatherLoop<2, 8>(row, offset, count - 1, out);
-    }
-    std::memcpy(out + (count - 1) * 3, row + offset[count - 1] + shift, 3);
+void GatherPixelsScalar(const uint8_t* row, const GatherPlan& plan, int shift, uint8_t* out) {
+    GatherPixelsPlain(row, plan, 0, shift, out);
 }
 
 void BilinearFixedScalar(const uint8_t* a, const uint8_t* b, const uint8_t* c, const uint8_t* d,
@@ -67,9 +56,22 @@ const ResampleKernels& ScalarResampleKernels() {
     return kScalarKernels;
 }
 
-void GatherPixelsPlain(const uint8_t* row, const int32_t* offset, int count, int shift,
+void GatherPixelsPlain(const uint8_t* row, const GatherPlan& plan, int first, int shift,
                        uint8_t* out) {
-    GatherPixelsScalar(row, offset, count, shift, out);
+    const int count = plan.count - first;
+    if (count <= 0) {
+        return;
+    }
+    const int32_t* offset = plan.offset + first;
+    uint8_t* to = out + first * 3;
+    // The pixel on the right is read from one byte earlier, so that the read
+    // ends within the row, and the first byte dropped.
+    if (shift == 0) {
+        GatherLoop<0, 0>(row, offset, count - 1, to);
+    } else {
+        GatherLoop<2, 8>(row, offset, count - 1, to);
+    }
+    std::memcpy(to + (count - 1) * 3, row + offset[count - 1] + shift, 3);
 }
 
 const ResampleKernels& ResampleKernelsFor(VectorPath path) {

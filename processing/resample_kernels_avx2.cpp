@@ -76,7 +76,7 @@ void BilinearDoubleAvx2(const uint8_t* a, const uint8_t* b, const uint8_t* c, co
     }
 }
 
-const ResampleKernels kAvx2Kernels = {GatherPixelsPlain, BilinearFixedAvx2, BilinearDoubleAvx2};
+const ResampleKernels kAvx2Kernels = {GatherPixelsShuffled, BilinearFixedAvx2, BilinearDoubleAvx2};
 
 }  // namespace
 

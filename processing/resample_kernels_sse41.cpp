@@ -5,6 +5,23 @@
 
 #include "processing/resample_kernels.h"
 
+void GatherPixelsShuffled(const uint8_t* row, const GatherPlan& plan, int shift, uint8_t* out) {
+    for (int k = 0; k < plan.blocks; ++k) {
+        const uint8_t* window = row + plan.window[k] + shift;
+        const uint8_t* select = plan.select + 2 * kGatherBlock * k;
+        const __m128i low =
+            _mm_shuffle_epi8(_mm_loadu_si128(reinterpret_cast<const __m128i*>(window)),
+                             _mm_loadu_si128(reinterpret_cast<const __m128i*>(select)));
+        const __m128i high = _mm_shuffle_epi8(
+            _mm_loadu_si128(reinterpret_cast<const __m128i*>(window + kGatherBlock)),
+            _mm_loadu_si128(reinterpret_cast<const __m128i*>(select + kGatherBlock)));
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(out + kGatherBlock * k),
+                         _mm_or_si128(low, high));
+    }
+    // From the pixel that the last block reached into (its bytes are written again).
+    GatherPixelsPlain(row, plan, kGatherBlock * plan.blocks / 3, shift, out);
+}
+
 namespace {
 
 __m128i Widen16(const uint8_t* p) {
@@ -72,7 +89,8 @@ void BilinearDoubleSse41(const uint8_t* a, const uint8_t* b, const uint8_t* c, c
     }
 }
 
-const ResampleKernels kSse41Kernels = {GatherPixelsPlain, BilinearFixedSse41, BilinearDoubleSse41};
+const ResampleKernels kSse41Kernels = {GatherPixelsShuffled, BilinearFixedSse41,
+                                       BilinearDoubleSse41};
 
 }  // namespace
 
