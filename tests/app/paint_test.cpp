@@ -1,0 +1,124 @@
+// Painting into a picture control smaller than the picture, and the icon of
+// the minimised dialog. A program of its own: it replaces the main dialog's
+// template with one whose picture control is 171 x 133 dialog units, 299 x 200
+// pixels (x * 7 / 4, y * 12 / 8; no whole number of units gives 300).
+#include <gtest/gtest.h>
+
+#include <vector>
+
+#include "platform/win32/resource_module.h"
+#include "tests/app/dialog_harness.h"
+
+namespace {
+
+const scripted_capture::Pixel kTop = {30, 200, 10};  // blue, green, red
+const scripted_capture::Pixel kBottom = {5, 6, 250};
+
+// Registers, once, a copy of the main dialog's template with a smaller picture
+// control over the program's own.
+bool UseSmallPicture() {
+    static const bool registered = [] {
+        static std::vector<win32res::ControlTemplate> controls;
+        static win32res::DialogTemplate dialog;
+        static win32res::ResourceModule module = {};
+        const win32res::DialogTemplate* main = win32res::FindDialogTemplate(IDD_MAIN);
+        if (main == nullptr) {
+            return false;
+        }
+        dialog = *main;
+        controls.assign(main->controls, main->controls + main->controlCount);
+        for (auto& control : controls) {
+            if (control.id == IDC_PICTURE) {
+                control.cx = 171;
+                control.cy = 133;
+            }
+        }
+        dialog.controls = controls.data();
+        module.dialogs = &dialog;
+        module.dialogCount = 1;
+        return win32res::RegisterResourceModule(&module);
+    }();
+    return registered;
+}
+
+std::int64_t Rgb(const BYTE* p) {
+    return (p[2] << 16) | (p[1] << 8) | p[0];
+}
+
+TEST_F(DialogTest, ASmallerControlShowsTheTopLeftOfThePictureUnscaled) {
+    ASSERT_TRUE(UseSmallPicture());
+    AddCamera(SplitFrame(150, kTop, kBottom));
+    Run({
+        Tick(),
+        CheckThenTick([](CCamouflageDlg& dlg) {
+            HWND picture = GetDlgItem(dlg.m_hWnd, IDC_PICTURE);
+            RECT client;
+            GetClientRect(picture, &client);
+            ASSERT_EQ(client.right, 299);
+            ASSERT_EQ(client.bottom, 200);
+            EXPECT_EQ(dlg.m_pictureRect.right, 299);
+            EXPECT_EQ(dlg.m_pictureRect.bottom, 200);
+            int wrong = 0;
+            for (int y = 0; y < 200; ++y) {
+                for (int x = 0; x < 299; ++x) {
+                    wrong += null_driver::Pixel(picture, x, y) == Rgb(dlg.m_display.Row(y) + 3 * x)
+                                 ? 0
+                                 : 1;
+                }
+            }
+            EXPECT_EQ(wrong, 0);
+            EXPECT_EQ(null_driver::Pixel(picture, 0, 149), 0x0AC81E);
+            EXPECT_EQ(null_driver::Pixel(picture, 0, 150), 0xFA0605);
+            EXPECT_EQ(null_driver::Pixel(picture, 291, 25), 0xC80A32);  // the digit 0
+            EXPECT_EQ(null_driver::Pixel(picture, 299, 0), -1);
+        }),
+    });
+}
+
+TEST_F(DialogTest, TheMinimisedDialogShowsItsIconCentred) {
+    AddCamera(SplitFrame(150, kTop, kBottom));
+    const win32res::IconResource* icon = win32res::FindIcon(IDR_MAINFRAME);
+    ASSERT_NE(icon, nullptr);
+    const win32res::IconImage* big = nullptr;
+    for (int i = 0; i < icon->imageCount; ++i) {
+        if (icon->images[i].width == 32) {
+            big = &icon->images[i];
+        }
+    }
+    ASSERT_NE(big, nullptr);
+    Run({
+        [](CCamouflageDlg& dlg) {
+            EXPECT_EQ((HICON)dlg.SendMessage(WM_QUERYDRAGICON), dlg.m_hIcon);
+            ASSERT_TRUE(null_driver::SetIconic(dlg.m_hWnd, true));
+            EXPECT_TRUE(null_driver::Click(dlg.m_hWnd, IDC_STOP));
+        },
+        [&](CCamouflageDlg& dlg) {
+            RECT client;
+            GetClientRect(dlg.m_hWnd, &client);
+            // An odd free pixel goes to the left or top margin.
+            const int x0 = (client.right - 32 + 1) / 2;
+            const int y0 = (client.bottom - 32 + 1) / 2;
+            int drawn = 0, wrong = 0;
+            for (int y = 0; y < 32; ++y) {
+                for (int x = 0; x < 32; ++x) {
+                    const char c = big->rows[y][x];
+                    if (c == '.') {
+                        continue;
+                    }
+                    const int index = c <= '9' ? c - '0' : c - 'A' + 10;
+                    ++drawn;
+                    wrong += null_driver::Pixel(dlg.m_hWnd, x0 + x, y0 + y) ==
+                                     static_cast<std::int64_t>(win32res::kIconPalette[index])
+                                 ? 0
+                                 : 1;
+                }
+            }
+            EXPECT_GT(drawn, 0);
+            EXPECT_EQ(wrong, 0) << "icon expected at (" << x0 << ", " << y0 << ")";
+            ASSERT_TRUE(null_driver::SetIconic(dlg.m_hWnd, false));
+            EXPECT_TRUE(null_driver::Click(dlg.m_hWnd, IDC_START));
+        },
+    });
+}
+
+}  // namespace
