@@ -1,0 +1,171 @@
+// The dialog manager with the null driver: dialog units, the keyboard, the
+// system menu, enabling and the close command.
+#include "tests/win32/win32_fixture.h"
+
+namespace {
+
+using DialogManagerTest = Win32Test;
+
+TEST_F(DialogManagerTest, DialogUnitsBecomePixelsAsMulDivRounds) {
+    RECT picture;
+    GetClientRect(GetDlgItem(dlg, IDC_T_PICTURE), &picture);
+    EXPECT_EQ(picture.right, 320);
+    EXPECT_EQ(picture.bottom, 240);
+    RECT client;
+    GetClientRect(dlg, &client);
+    EXPECT_EQ(client.right, 320);   // 183 * 7 / 4 = 320.25
+    EXPECT_EQ(client.bottom, 296);  // 197 * 12 / 8 = 295.5, rounded up
+
+    RECT units{3, 162, 34, 195};
+    ASSERT_TRUE(MapDialogRect(dlg, &units));
+    EXPECT_EQ(units.left, 5);      // 5.25
+    EXPECT_EQ(units.top, 243);     // 243
+    EXPECT_EQ(units.right, 60);    // 59.5
+    EXPECT_EQ(units.bottom, 293);  // 292.5
+}
+
+TEST(MulDivTest, RoundsHalfAwayFromZeroAndReportsOverflow) {
+    EXPECT_EQ(MulDiv(183, 7, 4), 320);
+    EXPECT_EQ(MulDiv(1, 1, 2), 1);
+    EXPECT_EQ(MulDiv(-1, 1, 2), -1);
+    EXPECT_EQ(MulDiv(-3, 1, 4), -1);
+    EXPECT_EQ(MulDiv(5, 3, -2), -8);
+    EXPECT_EQ(MulDiv(1, 1, 0), -1);
+    EXPECT_EQ(MulDiv(0x7FFFFFFF, 4, 1), -1);
+    EXPECT_EQ(MulDiv(0x7FFFFFFF, 0x7FFFFFFF, 0x7FFFFFFF), 0x7FFFFFFF);
+}
+
+TEST_F(DialogManagerTest, KeysFollowTheFocusAndTheDialogsButtons) {
+    EXPECT_EQ(GetFocus(), GetDlgItem(dlg, IDC_T_START));
+    null_driver::PressKey(dlg, VK_RETURN);  // the focused button
+    null_driver::PressKey(dlg, VK_TAB);
+    null_driver::PumpMessages();
+    EXPECT_EQ(GetFocus(), GetDlgItem(dlg, IDC_T_STOP));
+    null_driver::PressKey(dlg, VK_SPACE);
+    null_driver::PressKey(dlg, VK_ESCAPE);
+    null_driver::PumpMessages();
+    // Enter with no push button focused, in a dialog without a default button.
+    SetFocus(GetDlgItem(dlg, IDC_T_PICTURE));
+    null_driver::PressKey(dlg, VK_RETURN);
+    null_driver::PumpMessages();
+    EXPECT_EQ(Commands(), (std::vector<WPARAM>{IDC_T_START, IDC_T_STOP, IDCANCEL, IDOK}));
+}
+
+TEST_F(DialogManagerTest, TabWrapsAroundAndSkipsDisabledButtons) {
+    EnableWindow(GetDlgItem(dlg, IDC_T_STOP), FALSE);
+    null_driver::PressKey(dlg, VK_TAB);
+    null_driver::PumpMessages();
+    EXPECT_EQ(GetFocus(), GetDlgItem(dlg, IDC_T_OPEN));
+    null_driver::PressKey(dlg, VK_TAB);
+    null_driver::PressKey(dlg, VK_TAB);
+    null_driver::PumpMessages();
+    EXPECT_EQ(GetFocus(), GetDlgItem(dlg, IDC_T_START));
+}
+
+TEST_F(DialogManagerTest, EnterPressesTheDefaultButton) {
+    HWND nested = CreateDialogParamA(nullptr, MAKEINTRESOURCEA(IDD_NESTED), dlg, Record, 0);
+    ASSERT_NE(nested, nullptr);
+    EXPECT_FALSE(IsWindowVisible(nested)) << "the template is not WS_VISIBLE";
+    ShowWindow(nested, SW_SHOW);
+    SetFocus(nullptr);
+    SetFocus(GetDlgItem(nested, -1));  // the icon, not a button
+    null_driver::PressKey(nested, VK_RETURN);
+    null_driver::PumpMessages();
+    EXPECT_EQ(Commands(), (std::vector<WPARAM>{IDOK}));
+    DestroyWindow(nested);
+}
+
+TEST_F(DialogManagerTest, EscDoesNothingWhileCancelIsDisabled) {
+    EnableWindow(GetDlgItem(dlg, IDCANCEL), FALSE);
+    null_driver::PressKey(dlg, VK_ESCAPE);
+    null_driver::ChooseSystemMenuItem(dlg, SC_CLOSE);
+    null_driver::PumpMessages();
+    EXPECT_TRUE(Commands().empty());
+    EXPECT_EQ(Count(WM_SYSCOMMAND), 1);
+}
+
+TEST_F(DialogManagerTest, CloseCommandBecomesCancel) {
+    null_driver::ChooseSystemMenuItem(dlg, SC_CLOSE);
+    null_driver::PumpMessages();
+    EXPECT_EQ(Commands(), (std::vector<WPARAM>{MAKEWPARAM(IDCANCEL, BN_CLICKED)}));
+}
+
+TEST_F(DialogManagerTest, DisabledButtonsAndDisabledDialogsIgnoreClicks) {
+    EnableWindow(GetDlgItem(dlg, IDC_T_START), FALSE);
+    null_driver::Click(dlg, IDC_T_START);
+    null_driver::PumpMessages();
+    EXPECT_TRUE(Commands().empty());
+    EXPECT_FALSE(IsWindowEnabled(GetDlgItem(dlg, IDC_T_START)));
+
+    EnableWindow(dlg, FALSE);
+    null_driver::Click(dlg, IDC_T_STOP);
+    null_driver::PressKey(dlg, VK_ESCAPE);
+    null_driver::PumpMessages();
+    EXPECT_TRUE(Commands().empty());
+
+    EnableWindow(dlg, TRUE);
+    EnableWindow(GetDlgItem(dlg, IDC_T_START), TRUE);
+    null_driver::Click(dlg, IDC_T_START);
+    null_driver::PumpMessages();
+    EXPECT_EQ(Commands(), (std::vector<WPARAM>{IDC_T_START}));
+    EXPECT_FALSE(null_driver::Click(dlg, 4242)) << "no such control";
+}
+
+TEST_F(DialogManagerTest, AppendedSystemMenuEntriesStandAtTheEndAndSendTheirIds) {
+    HMENU menu = GetSystemMenu(dlg, FALSE);
+    ASSERT_NE(menu, nullptr);
+    EXPECT_EQ(GetSystemMenu(dlg, FALSE), menu);
+    EXPECT_TRUE(AppendMenuA(menu, MF_SEPARATOR, 0, nullptr));
+    EXPECT_TRUE(AppendMenuA(menu, MF_STRING, 0x0010, "About"));
+    EXPECT_FALSE(AppendMenuA(menu, MF_STRING, 0x0020, nullptr));
+    EXPECT_FALSE(AppendMenuA(menu, MF_POPUP, 0x0020, "popup"));
+
+    const auto entries = null_driver::SystemMenu(dlg);
+    ASSERT_EQ(entries.size(), 3u);
+    EXPECT_EQ(entries[0].id, static_cast<UINT>(SC_CLOSE));
+    EXPECT_EQ(entries[1].flags, static_cast<UINT>(MF_SEPARATOR));
+    EXPECT_EQ(entries[2].text, "About");
+
+    EXPECT_TRUE(null_driver::ChooseSystemMenuItem(dlg, 0x0010));
+    EXPECT_FALSE(null_driver::ChooseSystemMenuItem(dlg, 0x0030));
+    null_driver::PumpMessages();
+    ASSERT_EQ(Count(WM_SYSCOMMAND), 1);
+    EXPECT_EQ(received.back().wParam, 0x0010u);
+
+    // Reverting gives the default menu back.
+    EXPECT_EQ(GetSystemMenu(dlg, TRUE), nullptr);
+    EXPECT_EQ(null_driver::SystemMenu(dlg).size(), 1u);
+}
+
+TEST_F(DialogManagerTest, TimersStopWithKillTimerAndWithTheWindow) {
+    EXPECT_EQ(SetTimer(dlg, 0, 30, nullptr), 1u);
+    EXPECT_EQ(SetTimer(dlg, 5, 30, nullptr), 5u);
+    EXPECT_EQ(SetTimer(nullptr, 5, 30, nullptr), 0u);
+    EXPECT_EQ(null_driver::FireTimers(), 2);
+    null_driver::PumpMessages();
+    EXPECT_EQ(Count(WM_TIMER), 2);
+    EXPECT_TRUE(KillTimer(dlg, 5));
+    EXPECT_FALSE(KillTimer(dlg, 5));
+    EXPECT_EQ(null_driver::FireTimers(), 1);
+    null_driver::PumpMessages();
+    EXPECT_EQ(Count(WM_TIMER), 3);
+
+    HWND nested = CreateDialogParamA(nullptr, MAKEINTRESOURCEA(IDD_NESTED), dlg, Record, 0);
+    SetTimer(nested, 1, 30, nullptr);
+    EXPECT_TRUE(null_driver::HasTimer(nested, 1));
+    DestroyWindow(nested);
+    EXPECT_FALSE(null_driver::HasTimer(nested, 1));
+    EXPECT_FALSE(IsWindow(nested));
+}
+
+TEST_F(DialogManagerTest, ControlsHaveTheirTemplateTextsAndIds) {
+    char text[32];
+    EXPECT_EQ(GetWindowTextA(GetDlgItem(dlg, IDC_T_OPEN), text, sizeof text), 5);
+    EXPECT_STREQ(text, "&Open");
+    EXPECT_EQ(GetWindowTextA(dlg, text, 3), 2);
+    EXPECT_STREQ(text, "Te");
+    EXPECT_EQ(GetDlgCtrlID(GetDlgItem(dlg, IDC_T_STOP)), IDC_T_STOP);
+    EXPECT_EQ(GetParent(GetDlgItem(dlg, IDC_T_STOP)), dlg);
+}
+
+}  // namespace
