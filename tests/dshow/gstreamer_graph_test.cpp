@@ -3,6 +3,7 @@
 // Grabber, run, and its frames come out bottom-up in blue-green-red order.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdlib>
 #include <string>
@@ -180,6 +181,65 @@ TEST_F(GStreamerGraph, GrabberDeliversBottomUpBgrFramesOfTheDeviceSize) {
     EXPECT_EQ(pixel(639, 479), (std::vector<int>{223, 223, 223}));  // light grey
     EXPECT_EQ(control->Stop(), S_OK);
 
+    control->Release();
+    grabber->Release();
+    grabberFilter->Release();
+    builder->Release();
+    device->Release();
+    graph->Release();
+    unsetenv("TENEBRIX_VIRTUAL_CAMERAS");
+}
+
+TEST_F(GStreamerGraph, ACameraThatSendsJpegIsDecoded) {
+    setenv("TENEBRIX_VIRTUAL_CAMERAS",
+           "Jpeg=videotestsrc pattern=white is-live=true ! "
+           "video/x-raw,width=320,height=240,framerate=15/1 ! jpegenc ! "
+           "image/jpeg,width=320,height=240",
+           1);
+    std::vector<IMoniker*> monikers = Monikers();
+    ASSERT_FALSE(monikers.empty());
+    IBaseFilter* device = NULL;
+    ASSERT_EQ(monikers.back()->BindToObject(NULL, NULL, IID_IBaseFilter,
+                                            reinterpret_cast<void**>(&device)),
+              S_OK);
+    for (IMoniker* moniker : monikers) {
+        moniker->Release();
+    }
+    IGraphBuilder* graph = NULL;
+    IBaseFilter* grabberFilter = NULL;
+    ICaptureGraphBuilder2* builder = NULL;
+    CoCreateInstance(CLSID_FilterGraph, NULL, CLSCTX_INPROC_SERVER, IID_IGraphBuilder,
+                     reinterpret_cast<void**>(&graph));
+    CoCreateInstance(CLSID_SampleGrabber, NULL, CLSCTX_INPROC_SERVER, IID_IBaseFilter,
+                     reinterpret_cast<void**>(&grabberFilter));
+    CoCreateInstance(CLSID_CaptureGraphBuilder2, NULL, CLSCTX_INPROC_SERVER,
+                     IID_ICaptureGraphBuilder2, reinterpret_cast<void**>(&builder));
+    ISampleGrabber* grabber = NULL;
+    grabberFilter->QueryInterface(IID_ISampleGrabber, reinterpret_cast<void**>(&grabber));
+    graph->AddFilter(grabberFilter, OLESTR("Sample Grabber"));
+    builder->SetFiltergraph(graph);
+    graph->AddFilter(device, OLESTR("Device Filter"));
+    EXPECT_EQ(builder->RenderStream(&PIN_CATEGORY_PREVIEW, NULL, device, NULL, grabberFilter),
+              S_OK);
+    grabber->SetBufferSamples(TRUE);
+    IMediaControl* control = NULL;
+    graph->QueryInterface(IID_IMediaControl, reinterpret_cast<void**>(&control));
+    control->Run();
+    std::vector<BYTE> frame(960 * 240);
+    LONG size = 0;
+    HRESULT hr = VFW_E_WRONG_STATE;
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+    while (hr == VFW_E_WRONG_STATE && std::chrono::steady_clock::now() < deadline) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        size = static_cast<LONG>(frame.size());
+        hr = grabber->GetCurrentBuffer(&size, reinterpret_cast<LONG*>(frame.data()));
+    }
+    EXPECT_EQ(hr, S_OK);
+    EXPECT_EQ(size, 960 * 240);
+    // A white picture comes out light and even (JPEG keeps it within a few steps).
+    EXPECT_GT(frame[0], 200);
+    EXPECT_EQ(std::count(frame.begin(), frame.end(), frame[0]), 960 * 240);
+    control->Stop();
     control->Release();
     grabber->Release();
     grabberFilter->Release();

@@ -1,11 +1,14 @@
 // The capture graph builder of the GStreamer driver (see gst_filters.h).
 //
-// RenderStream links a device's output through a colour converter and a
-// scaler into a Sample Grabber or a renderer, fixing the device's default
-// frame size at that moment; with an intermediate grabber the stream goes on
-// from the grabber, through another converter, into the renderer. A device
-// output or filter input that is already linked is not linked again
-// (VFW_E_ALREADY_CONNECTED). Devices of this driver have no crossbar.
+// RenderStream links a device's output (through a JPEG decoder when the
+// device only sends JPEG frames), a colour converter and a scaler into a Sample Grabber or a
+// renderer, fixing the device's default frame size at that moment; with an intermediate grabber the
+// stream goes on from the grabber, through another converter, into the renderer. A device output or
+// filter input that is already linked is not linked again (VFW_E_ALREADY_CONNECTED). Devices of
+// this driver have no crossbar.
+#include <string>
+#include <vector>
+
 #include "platform/dshow/gstreamer/gst_filters.h"
 
 namespace {
@@ -14,27 +17,38 @@ bool IsLinked(GstPad* pad) {
     return pad != nullptr && gst_pad_is_linked(pad);
 }
 
-// `from` -> videoconvert -> videoscale -> `to`, all in `graph`'s pipeline.
-bool LinkThroughConverter(FilterGraph* graph, GstElement* from, GstElement* to) {
-    GstElement* convert = gst_element_factory_make("videoconvert", nullptr);
-    GstElement* scale = gst_element_factory_make("videoscale", nullptr);
-    if (convert == nullptr || scale == nullptr) {
-        if (convert != nullptr) {
-            gst_object_unref(gst_object_ref_sink(convert));
+// `from` -> [jpegdec ->] videoconvert -> videoscale -> `to`, all in `graph`'s
+// pipeline; nothing is left behind when the link cannot be made.
+bool LinkThroughConverter(FilterGraph* graph, GstElement* from, GstElement* to, bool jpeg) {
+    std::vector<GstElement*> chain;
+    for (const char* factory : {"jpegdec", "videoconvert", "videoscale"}) {
+        if (!jpeg && std::string(factory) == "jpegdec") {
+            continue;
         }
-        if (scale != nullptr) {
-            gst_object_unref(gst_object_ref_sink(scale));
+        GstElement* element = gst_element_factory_make(factory, nullptr);
+        if (element == nullptr) {
+            for (GstElement* made : chain) {
+                gst_object_unref(gst_object_ref_sink(made));
+            }
+            return false;
         }
-        return false;
+        chain.push_back(element);
     }
-    gst_bin_add_many(GST_BIN(graph->Pipeline()), convert, scale, nullptr);
-    if (gst_element_link_many(from, convert, scale, to, nullptr)) {
-        return true;
+    GstBin* pipeline = GST_BIN(graph->Pipeline());
+    for (GstElement* element : chain) {
+        gst_bin_add(pipeline, element);
     }
-    gst_element_set_state(convert, GST_STATE_NULL);
-    gst_element_set_state(scale, GST_STATE_NULL);
-    gst_bin_remove_many(GST_BIN(graph->Pipeline()), convert, scale, nullptr);
-    return false;
+    bool linked = gst_element_link(from, chain.front()) && gst_element_link(chain.back(), to);
+    for (size_t i = 1; linked && i < chain.size(); ++i) {
+        linked = gst_element_link(chain[i - 1], chain[i]);
+    }
+    if (!linked) {
+        for (GstElement* element : chain) {
+            gst_element_set_state(element, GST_STATE_NULL);
+            gst_bin_remove(pipeline, element);
+        }
+    }
+    return linked;
 }
 
 template <class Filter>
@@ -111,19 +125,16 @@ HRESULT CaptureGraphBuilder::RenderStream(const GUID* pCategory, const GUID* pTy
     if (busy) {
         return VFW_E_ALREADY_CONNECTED;
     }
-    int width = 0;
-    int height = 0;
-    REFERENCE_TIME frameTime = 0;
-    if (!device->DefaultFrameSize(&width, &height, &frameTime)) {
-        return VFW_E_CANNOT_CONNECT;
-    }
-    if (!LinkThroughConverter(graph, device->Element(), first->Element())) {
+    DeviceFormat format;
+    if (!device->DefaultFormat(&format) ||
+        !LinkThroughConverter(graph, device->Element(), first->Element(), format.jpeg)) {
         return VFW_E_CANNOT_CONNECT;
     }
     if (auto* grabber = dynamic_cast<SampleGrabber*>(first)) {
-        grabber->Connect(width, height, frameTime);
+        grabber->Connect(format.width, format.height, format.frameTime);
     }
-    if (middle != nullptr && !LinkThroughConverter(graph, middle->Element(), sink->Element())) {
+    if (middle != nullptr &&
+        !LinkThroughConverter(graph, middle->Element(), sink->Element(), false)) {
         return VFW_E_CANNOT_CONNECT;
     }
     return S_OK;

@@ -47,7 +47,31 @@ GstPad* GstFilter::InputPad() const {
     return FindPad(m_element, "sink", GST_PAD_SINK);
 }
 
-bool DeviceFilter::DefaultFrameSize(int* width, int* height, REFERENCE_TIME* frameTime) {
+namespace {
+
+// The first structure of `offered` that is of `mediaType`, fixed: sizes
+// nearest 640x480 and rates nearest 30/1 where a range is offered. Null when
+// there is none.
+GstCaps* FirstFixedFormat(GstCaps* offered, const char* mediaType) {
+    GstCaps* wanted = gst_caps_from_string(mediaType);
+    GstCaps* matching = gst_caps_intersect_full(offered, wanted, GST_CAPS_INTERSECT_FIRST);
+    gst_caps_unref(wanted);
+    GstCaps* first = nullptr;
+    if (!gst_caps_is_empty(matching) && !gst_caps_is_any(matching)) {
+        first = gst_caps_copy_nth(matching, 0);
+        GstStructure* s = gst_caps_get_structure(first, 0);
+        gst_structure_fixate_field_nearest_int(s, "width", 640);
+        gst_structure_fixate_field_nearest_int(s, "height", 480);
+        gst_structure_fixate_field_nearest_fraction(s, "framerate", 30, 1);
+        first = gst_caps_fixate(first);
+    }
+    gst_caps_unref(matching);
+    return first;
+}
+
+}  // namespace
+
+bool DeviceFilter::DefaultFormat(DeviceFormat* format) {
     if (!m_probed) {
         m_probed = true;
         // A real device tells its formats only once it is open (READY).
@@ -59,41 +83,35 @@ bool DeviceFilter::DefaultFrameSize(int* width, int* height, REFERENCE_TIME* fra
         if (pad != nullptr) {
             gst_object_unref(pad);
         }
-        GstCaps* rawOnly = gst_caps_from_string("video/x-raw");
-        GstCaps* raw = offered ? gst_caps_intersect_full(offered, rawOnly, GST_CAPS_INTERSECT_FIRST)
-                               : gst_caps_new_empty();
-        gst_caps_unref(rawOnly);
+        GstCaps* fixed = nullptr;
         if (offered != nullptr) {
+            // Raw video first; a camera that only sends JPEG frames is decoded.
+            fixed = FirstFixedFormat(offered, "video/x-raw");
+            if (fixed == nullptr) {
+                fixed = FirstFixedFormat(offered, "image/jpeg");
+                m_format.jpeg = fixed != nullptr;
+            }
             gst_caps_unref(offered);
         }
-        if (!gst_caps_is_empty(raw) && !gst_caps_is_any(raw)) {
-            GstCaps* first = gst_caps_copy_nth(raw, 0);
-            GstStructure* s = gst_caps_get_structure(first, 0);
-            gst_structure_fixate_field_nearest_int(s, "width", 640);
-            gst_structure_fixate_field_nearest_int(s, "height", 480);
-            gst_structure_fixate_field_nearest_fraction(s, "framerate", 30, 1);
-            first = gst_caps_fixate(first);
-            s = gst_caps_get_structure(first, 0);
-            int w = 0;
-            int h = 0;
+        if (fixed != nullptr) {
+            const GstStructure* s = gst_caps_get_structure(fixed, 0);
+            int width = 0;
+            int height = 0;
             int num = 0;
             int den = 0;
-            if (gst_structure_get_int(s, "width", &w) && gst_structure_get_int(s, "height", &h) &&
-                w > 0 && h > 0) {
-                m_width = w;
-                m_height = h;
+            if (gst_structure_get_int(s, "width", &width) &&
+                gst_structure_get_int(s, "height", &height) && width > 0 && height > 0) {
+                m_format.width = width;
+                m_format.height = height;
                 if (gst_structure_get_fraction(s, "framerate", &num, &den) && num > 0) {
-                    m_frameTime = static_cast<REFERENCE_TIME>(10000000LL * den / num);
+                    m_format.frameTime = static_cast<REFERENCE_TIME>(10000000LL * den / num);
                 }
             }
-            gst_caps_unref(first);
+            gst_caps_unref(fixed);
         }
-        gst_caps_unref(raw);
     }
-    *width = m_width;
-    *height = m_height;
-    *frameTime = m_frameTime;
-    return m_width > 0;
+    *format = m_format;
+    return m_format.width > 0;
 }
 
 void* DeviceFilter::InterfaceFor(REFIID riid) {

@@ -49,25 +49,32 @@ class GstFilter {
     FilterGraph* m_graph = nullptr;
 };
 
+// What a device sends by default: its frame size, the time between frames
+// (100 ns units, 0 when unknown) and whether the frames are JPEG images.
+struct DeviceFormat {
+    int width = 0;
+    int height = 0;
+    REFERENCE_TIME frameTime = 0;
+    bool jpeg = false;
+};
+
 // A device's capture filter: its source element, or the bin of a virtual camera.
 class DeviceFilter : public ComObject<IBaseFilter>, public GstFilter {
   public:
     explicit DeviceFilter(GstElement* source) : GstFilter(source) {}
 
-    // The device's default raw-video size, fixed on the first call: the first
-    // raw format the device offers, taking the size nearest 640x480 and the
-    // rate nearest 30/1 where it offers a range. False when it offers no raw
-    // video. `frameTime` is 100 ns units per frame, 0 when unknown.
-    bool DefaultFrameSize(int* width, int* height, REFERENCE_TIME* frameTime);
+    // The device's default format, fixed on the first call: the first raw
+    // format the device offers, else the first JPEG one, taking the size
+    // nearest 640x480 and the rate nearest 30/1 where it offers a range.
+    // False when it offers neither.
+    bool DefaultFormat(DeviceFormat* format);
 
   protected:
     void* InterfaceFor(REFIID riid) override;
 
   private:
     bool m_probed = false;
-    int m_width = 0;
-    int m_height = 0;
-    REFERENCE_TIME m_frameTime = 0;
+    DeviceFormat m_format;
 };
 
 // The Video Renderer: a video sink that shows the stream in a window of its own.
