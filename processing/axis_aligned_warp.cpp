@@ -17,7 +17,6 @@
 #include "processing/axis_aligned_warp.h"
 
 #include <algorithm>
-#include <cmath>
 #include <cstdint>
 #include <cstring>
 
@@ -29,6 +28,7 @@ namespace {
 // buffers live on the stack, so a warp allocates nothing.
 constexpr int kChunkColumns = 512;
 constexpr int kChunkBytes = kChunkColumns * 3 + kKernelPadding;
+constexpr int kBlockRows = 256;
 constexpr int kChunkBlocks = kChunkColumns * 3 / kGatherBlock;
 
 struct ColumnTable {
@@ -45,10 +45,12 @@ struct ColumnTable {
     GatherPlan plan;
 };
 
-// fraction * 128 when that is a whole number (fraction in [0, 1)), else -1.
+// fraction * 128 when that is a whole number, else -1. The fraction lies in
+// [0, 1) (or is -0.0), so the product is exact and truncation is its floor.
 int FixedWeight(double fraction) {
-    const double scaled = fraction * kFixedOne;  // exact: a power of two
-    return scaled == std::floor(scaled) ? static_cast<int>(scaled) : -1;
+    const double scaled = fraction * kFixedOne;
+    const int whole = static_cast<int>(scaled);
+    return scaled == static_cast<double>(whole) ? whole : -1;
 }
 
 void BuildColumns(const double* m, int firstColumn, int endColumn, int sourceWidth,
@@ -212,16 +214,25 @@ void WarpAxisAligned(const CDibImage& src, CDibImage* dst, const double* m,
         if (columns.count == 0) {
             continue;
         }
-        for (int i = 0; i < dh; ++i) {
-            double unusedX;
-            double y;
-            SourcePosition(m, 0, i, &unusedX, &y);
-            int y0;
-            double fy;
-            if (!SplitCoordinate(y, sh, &y0, &fy)) {
-                continue;
+        for (int top = 0; top < dh; top += kBlockRows) {
+            // All positions of a block of rows first: their divisions and
+            // floors then overlap instead of waiting between the row passes.
+            const int rows = dh - top < kBlockRows ? dh - top : kBlockRows;
+            int y0[kBlockRows];
+            double fy[kBlockRows];
+            bool valid[kBlockRows];
+            for (int r = 0; r < rows; ++r) {
+                double unusedX;
+                double y;
+                SourcePosition(m, 0, top + r, &unusedX, &y);
+                valid[r] = SplitCoordinate(y, sh, &y0[r], &fy[r]);
             }
-            WarpRow(columns, src.Row(y0), src.Row(y0 + 1), fy, kernels, &buffers, dst->Row(i));
+            for (int r = 0; r < rows; ++r) {
+                if (valid[r]) {
+                    WarpRow(columns, src.Row(y0[r]), src.Row(y0[r] + 1), fy[r], kernels, &buffers,
+                            dst->Row(top + r));
+                }
+            }
         }
     }
 }
