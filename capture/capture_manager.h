@@ -67,7 +67,9 @@ class CCaptureManager {
     // and a row table. 0 when the image has a pixel buffer afterwards.
     int AllocateFrameImage(int deviceIndex, CDibImage* image);
 
-    // The device table, for callers that want the names or crossbar details.
+    // The device table, for callers that want the names or crossbar details;
+    // `deviceIndex` in 0 .. kMaxCaptureDevices - 1 (records beyond the devices
+    // taken are all zero).
     int DeviceCount() const { return m_deviceCount; }
     const CaptureDevice& Device(int deviceIndex) const { return m_devices[deviceIndex]; }
 
