@@ -121,6 +121,9 @@ TEST_F(GStreamerGraph, GrabberDeliversBottomUpBgrFramesOfTheDeviceSize) {
     rgb24.subtype = MEDIASUBTYPE_RGB24;
     rgb24.formattype = FORMAT_VideoInfo;
     EXPECT_EQ(grabber->SetMediaType(&rgb24), S_OK);
+    AM_MEDIA_TYPE other = rgb24;
+    other.subtype = MEDIATYPE_Video;  // anything but RGB24
+    EXPECT_EQ(grabber->SetMediaType(&other), VFW_E_TYPE_NOT_ACCEPTED);
     EXPECT_EQ(graph->AddFilter(grabberFilter, OLESTR("Sample Grabber")), S_OK);
     EXPECT_EQ(builder->SetFiltergraph(graph), S_OK);
     EXPECT_EQ(graph->AddFilter(device, OLESTR("Device Filter")), S_OK);
@@ -166,6 +169,9 @@ TEST_F(GStreamerGraph, GrabberDeliversBottomUpBgrFramesOfTheDeviceSize) {
     }
     ASSERT_EQ(hr, S_OK);
     EXPECT_EQ(size, 640 * 3 * 480);
+    LONG needed = 0;
+    EXPECT_EQ(grabber->GetCurrentBuffer(&needed, NULL), S_OK);
+    EXPECT_EQ(needed, 640 * 3 * 480);
     LONG small = size - 1;
     EXPECT_EQ(grabber->GetCurrentBuffer(&small, reinterpret_cast<LONG*>(frame.data())),
               E_OUTOFMEMORY);
