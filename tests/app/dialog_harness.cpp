@@ -79,6 +79,25 @@ bool SamePixels(const CDibImage& a, const CDibImage& b) {
     return FirstDifference(a, b).empty();
 }
 
+void ExpectControlShowsPicture(CCamouflageDlg& dlg, int w, int h) {
+    HWND picture = GetDlgItem(dlg.m_hWnd, IDC_PICTURE);
+    RECT client;
+    GetClientRect(picture, &client);
+    ASSERT_EQ(client.right, w);
+    ASSERT_EQ(client.bottom, h);
+    EXPECT_EQ(dlg.m_pictureRect.right, w);
+    EXPECT_EQ(dlg.m_pictureRect.bottom, h);
+    int wrong = 0;
+    for (int y = 0; y < h; ++y) {
+        for (int x = 0; x < w; ++x) {
+            const BYTE* p = dlg.m_display.Row(y) + 3 * x;
+            const std::int64_t rgb = (p[2] << 16) | (p[1] << 8) | p[0];
+            wrong += null_driver::Pixel(picture, x, y) == rgb ? 0 : 1;
+        }
+    }
+    EXPECT_EQ(wrong, 0) << "pixels differ";
+}
+
 void DialogTest::SetUp() {
     ASSERT_TRUE(null_driver::Use());
     ASSERT_TRUE(scripted_capture::Use());

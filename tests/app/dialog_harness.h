@@ -28,6 +28,10 @@ bool SamePixels(const CDibImage& a, const CDibImage& b);
 // "(x, y)" of the first differing pixel, or "" when the pictures are equal.
 std::string FirstDifference(const CDibImage& a, const CDibImage& b);
 
+// Expects the picture control (and the rectangle the dialog keeps of it) to
+// be w x h pixels and to show the top-left w x h of the shown picture, 1:1.
+void ExpectControlShowsPicture(CCamouflageDlg& dlg, int w, int h);
+
 // One user action; it must queue something (click, tick, key, menu choice)
 // or the dialog's loop ends.
 using Step = std::function<void(CCamouflageDlg& dlg)>;

@@ -61,6 +61,16 @@ ReadResult ReadConfig(const char* content) {
     return r;
 }
 
+// The file's content (no file when null) is not used: the default format
+// instead, and exactly this one line on the error stream.
+void ExpectDefaultBecause(const char* content, const std::string& reason) {
+    const ReadResult r = ReadConfig(content);
+    EXPECT_EQ(r.result, -1);
+    EXPECT_EQ(r.format, "snapshot%03d.bmp");
+    EXPECT_EQ(r.log,
+              "tenebrix: Tenebrix.cfg: " + reason + "; snapshots are named snapshot%03d.bmp\n");
+}
+
 TEST(SnapshotFormatRead, UsesTheFirstTokenAndSaysNothing) {
     const ReadResult r = ReadConfig("  \n\tpic_%04d.bmp   ignored rest\nmore\n");
     EXPECT_EQ(r.result, 0);
@@ -81,47 +91,24 @@ TEST(SnapshotFormatRead, TakesATokenOf255Characters) {
     EXPECT_EQ(r.log, "");
 }
 
-TEST(SnapshotFormatRead, MissingFileFallsBackWithOneLine) {
-    const ReadResult r = ReadConfig(nullptr);
-    EXPECT_EQ(r.result, -1);
-    EXPECT_EQ(r.format, "snapshot%03d.bmp");
-    EXPECT_EQ(r.log,
-              "tenebrix: Tenebrix.cfg: cannot be opened (No such file or directory); "
-              "snapshots are named snapshot%03d.bmp\n");
-}
-
-TEST(SnapshotFormatRead, EmptyFileFallsBackWithOneLine) {
-    for (const char* content : {"", " \n\t\n"}) {
-        const ReadResult r = ReadConfig(content);
-        EXPECT_EQ(r.result, -1);
-        EXPECT_EQ(r.format, "snapshot%03d.bmp");
-        EXPECT_EQ(r.log,
-                  "tenebrix: Tenebrix.cfg: holds no snapshot name format; "
-                  "snapshots are named snapshot%03d.bmp\n");
-    }
+TEST(SnapshotFormatRead, MissingOrEmptyFileFallsBackWithOneLine) {
+    ExpectDefaultBecause(nullptr, "cannot be opened (No such file or directory)");
+    ExpectDefaultBecause("", "holds no snapshot name format");
+    ExpectDefaultBecause(" \n\t\n", "holds no snapshot name format");
 }
 
 TEST(SnapshotFormatRead, OverlongTokenFallsBackWithOneLine) {
-    const std::string token = std::string(252, 'a') + "%03d";  // 256 characters
-    const ReadResult r = ReadConfig((token + "\n").c_str());
-    EXPECT_EQ(r.result, -1);
-    EXPECT_EQ(r.format, "snapshot%03d.bmp");
-    EXPECT_EQ(r.log,
-              "tenebrix: Tenebrix.cfg: the snapshot name format is longer than 255 characters; "
-              "snapshots are named snapshot%03d.bmp\n");
+    const std::string token = std::string(252, 'a') + "%03d\n";  // 256 characters
+    ExpectDefaultBecause(token.c_str(), "the snapshot name format is longer than 255 characters");
 }
 
 TEST(SnapshotFormatRead, UnsafeFormatNeverGetsUsed) {
-    const ReadResult r = ReadConfig("%s%n%s.bmp\n");
-    EXPECT_EQ(r.result, -1);
-    EXPECT_EQ(r.format, "snapshot%03d.bmp");
-    EXPECT_EQ(r.log,
-              "tenebrix: Tenebrix.cfg: \"%s%n%s.bmp\" is not a snapshot name format with exactly "
-              "one number (%d, %i, %u, %x, %X or %o); snapshots are named snapshot%03d.bmp\n");
-
-    const ReadResult none = ReadConfig("same.bmp");
-    EXPECT_EQ(none.format, "snapshot%03d.bmp");
-    EXPECT_NE(none.log.find("\"same.bmp\" is not"), std::string::npos);
+    ExpectDefaultBecause("%s%n%s.bmp\n",
+                         "\"%s%n%s.bmp\" is not a snapshot name format with exactly one number"
+                         " (%d, %i, %u, %x, %X or %o)");
+    ExpectDefaultBecause("same.bmp",
+                         "\"same.bmp\" is not a snapshot name format with exactly one number"
+                         " (%d, %i, %u, %x, %X or %o)");
 }
 
 TEST(SnapshotFormatRead, ControlBytesOfABadTokenAreNotEchoed) {
