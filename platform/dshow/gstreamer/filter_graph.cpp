@@ -76,6 +76,9 @@ void FilterGraph::TerminateOpenOutputs() {
         GstPad* out = grabber->OutputPad();
         if (in != nullptr && out != nullptr && gst_pad_is_linked(in) && !gst_pad_is_linked(out)) {
             GstElement* sink = gst_element_factory_make("fakesink", nullptr);
+            // Synchronised, so that a source that is not live still runs at its
+            // frame rate instead of as fast as it can.
+            g_object_set(sink, "sync", TRUE, nullptr);
             gst_bin_add(GST_BIN(m_pipeline), sink);
             gst_element_link(grabber->Element(), sink);
         }
