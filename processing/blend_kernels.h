@@ -5,16 +5,20 @@
 
 #include <windows.h>
 
+// Where the formula gives v - 1 for background and frame bytes both v under
+// weight h (it never gives less): bit v % 8 of byte v / 8 of rows[h]. Bit h of
+// weights is set when rows[h] has any bit set. Made once from the formula.
+struct SameColourTable {
+    BYTE weights[32];
+    BYTE rows[256][32];
+};
+const SameColourTable* SameColourExceptions();
+
 // Blends `width` pixels of one row (out = background * (1 - a) + frame * a) and
 // returns the sum of the history's red bytes over the row. Gives exactly the
 // bytes of the double formula. sameColourTable is SameColourExceptions().
 std::uint64_t BlendRowAvx2(const BYTE* frame, const BYTE* history, const BYTE* background,
-                           BYTE* out, int width, const BYTE* sameColourTable);
-
-// 256 rows of 32 bytes: bit v % 8 of byte v / 8 of row h is set where the
-// formula blends background and frame bytes both v under weight h to v - 1
-// (it never gives less). Made once from the formula itself.
-const BYTE* SameColourExceptions();
+                           BYTE* out, int width, const SameColourTable* sameColourTable);
 
 // The hidden percentage that the serial double sum of the weights gives, found
 // from the exact integer sum of the history bytes when that settles it: false

@@ -3,7 +3,6 @@
 #include "processing/compositing.h"
 
 #include <algorithm>
-#include <array>
 #include <cstdint>
 
 #include "processing/blend_kernels.h"
@@ -62,7 +61,7 @@ int BlendAvx2(const CDibImage* frame, const CDibImage* history, const CDibImage*
               CDibImage* out) {
     const int width = frame->Width();
     const int height = frame->Height();
-    const BYTE* const table = SameColourExceptions();
+    const SameColourTable* const table = SameColourExceptions();
     std::uint64_t historySum = 0;
     for (int i = 0; i < height; ++i) {
         historySum += BlendRowAvx2(frame->Row(i), history->Row(i), background->Row(i), out->Row(i),
@@ -82,19 +81,20 @@ BYTE ClampToByte(double value) {
     return SaturateToByte(value);
 }
 
-const BYTE* SameColourExceptions() {
-    static const auto table = [] {
-        std::array<BYTE, 256 * 32> bits{};
+const SameColourTable* SameColourExceptions() {
+    static const SameColourTable table = [] {
+        SameColourTable t{};
         for (int h = 0; h < 256; ++h) {
             for (int v = 0; v < 256; ++v) {
                 if (BlendChannel(v, v, h) != v) {
-                    bits[32 * h + v / 8] |= static_cast<BYTE>(1 << (v % 8));
+                    t.rows[h][v / 8] |= static_cast<BYTE>(1 << (v % 8));
+                    t.weights[h / 8] |= static_cast<BYTE>(1 << (h % 8));
                 }
             }
         }
-        return bits;
+        return t;
     }();
-    return table.data();
+    return &table;
 }
 
 int SameColor(const BYTE* a, const BYTE* b) {

@@ -18,9 +18,8 @@ using namespace pixels_avx2;
 namespace {
 
 // Replaces the marked bytes by the double formula.
-__attribute__((noinline)) __m256i FixFromFormula(__m256i levels, unsigned marked,
-                                                 __m256i background, __m256i frame,
-                                                 __m256i weight) {
+__m256i FixFromFormula(__m256i levels, unsigned marked, __m256i background, __m256i frame,
+                       __m256i weight) {
     alignas(32) BYTE out[32];
     alignas(32) BYTE b[32];
     alignas(32) BYTE f[32];
@@ -37,37 +36,51 @@ __attribute__((noinline)) __m256i FixFromFormula(__m256i levels, unsigned marked
     return _mm256_load_si256(reinterpret_cast<const __m256i*>(out));
 }
 
-// Bit v % 8 of byte v / 8 of row h: the formula gives v - 1 for background
-// and frame bytes both v under weight h.
-__attribute__((noinline)) __m256i FixSameColour(__m256i levels, __m256i same, __m256i background,
-                                                __m256i weight, const BYTE* table) {
-    alignas(32) BYTE weights[32];
-    _mm256_store_si256(reinterpret_cast<__m256i*>(weights), weight);
-    const __m256i byteIndex =
-        _mm256_and_si256(_mm256_srli_epi16(background, 3), _mm256_set1_epi8(0x1F));
-    const __m256i upperHalf = _mm256_cmpgt_epi8(byteIndex, _mm256_set1_epi8(15));
+// Whether bit v of a 256-bit set (32 bytes) is set, for each byte v.
+__attribute__((always_inline)) inline __m256i BitOfSet(const BYTE* set, __m256i v) {
+    const __m256i byteIndex = _mm256_and_si256(_mm256_srli_epi16(v, 3), _mm256_set1_epi8(0x1F));
+    const __m256i low =
+        _mm256_broadcastsi128_si256(_mm_loadu_si128(reinterpret_cast<const __m128i*>(set)));
+    const __m256i high =
+        _mm256_broadcastsi128_si256(_mm_loadu_si128(reinterpret_cast<const __m128i*>(set + 16)));
+    const __m256i bytes = _mm256_blendv_epi8(_mm256_shuffle_epi8(low, byteIndex),
+                                             _mm256_shuffle_epi8(high, byteIndex),
+                                             _mm256_cmpgt_epi8(byteIndex, _mm256_set1_epi8(15)));
     const __m256i bitValues =
         _mm256_setr_epi8(1, 2, 4, 8, 16, 32, 64, -128, 1, 2, 4, 8, 16, 32, 64, -128, 1, 2, 4, 8, 16,
                          32, 64, -128, 1, 2, 4, 8, 16, 32, 64, -128);
-    const __m256i bit =
-        _mm256_shuffle_epi8(bitValues, _mm256_and_si256(background, _mm256_set1_epi8(7)));
-    unsigned pending = static_cast<unsigned>(_mm256_movemask_epi8(same));
+    const __m256i bit = _mm256_shuffle_epi8(bitValues, _mm256_and_si256(v, _mm256_set1_epi8(7)));
+    return _mm256_cmpeq_epi8(_mm256_and_si256(bytes, bit), bit);
+}
+
+// One less where the formula gives v - 1 for background and frame bytes both
+// v: looked up in the row of each weight, one weight after the other (the
+// marked bytes rarely have more than one).
+__m256i FixSameColour(__m256i levels, __m256i marked, __m256i background, __m256i weight,
+                      const SameColourTable* table) {
+    alignas(32) BYTE weights[32];
+    _mm256_store_si256(reinterpret_cast<__m256i*>(weights), weight);
+    unsigned pending = static_cast<unsigned>(_mm256_movemask_epi8(marked));
     while (pending != 0) {
-        // All the bytes of one weight at once.
         const BYTE h = weights[__builtin_ctz(pending)];
         const __m256i ofWeight = _mm256_and_si256(
-            same, _mm256_cmpeq_epi8(weight, _mm256_set1_epi8(static_cast<char>(h))));
+            marked, _mm256_cmpeq_epi8(weight, _mm256_set1_epi8(static_cast<char>(h))));
         pending &= ~static_cast<unsigned>(_mm256_movemask_epi8(ofWeight));
-        const BYTE* row = table + 32 * h;
-        const __m256i low =
-            _mm256_broadcastsi128_si256(_mm_loadu_si128(reinterpret_cast<const __m128i*>(row)));
-        const __m256i high = _mm256_broadcastsi128_si256(
-            _mm_loadu_si128(reinterpret_cast<const __m128i*>(row + 16)));
-        const __m256i bits = _mm256_blendv_epi8(_mm256_shuffle_epi8(low, byteIndex),
-                                                _mm256_shuffle_epi8(high, byteIndex), upperHalf);
-        const __m256i below =
-            _mm256_and_si256(ofWeight, _mm256_cmpeq_epi8(_mm256_and_si256(bits, bit), bit));
+        const __m256i below = _mm256_and_si256(ofWeight, BitOfSet(table->rows[h], background));
         levels = _mm256_add_epi8(levels, below);  // all ones: one less
+    }
+    return levels;
+}
+
+__attribute__((noinline)) __m256i FixRare(__m256i levels, __m256i marked, __m256i other,
+                                          __m256i background, __m256i frame, __m256i weight,
+                                          const SameColourTable* table) {
+    if (!_mm256_testz_si256(marked, marked)) {
+        levels = FixSameColour(levels, marked, background, weight, table);
+    }
+    const unsigned evaluated = static_cast<unsigned>(_mm256_movemask_epi8(other));
+    if (evaluated != 0) {
+        levels = FixFromFormula(levels, evaluated, background, frame, weight);
     }
     return levels;
 }
@@ -78,7 +91,8 @@ struct Blended16 {
 };
 
 // 16 channel bytes of each half in 16-bit lanes.
-inline Blended16 BlendHalf(__m256i b, __m256i f, __m256i h, __m256i full) {
+__attribute__((always_inline)) inline Blended16 BlendHalf(__m256i b, __m256i f, __m256i h,
+                                                          __m256i full) {
     // floor(n / 255) = (n * 32897) >> 23 for every n up to 65,025.
     const __m256i reciprocal = _mm256_set1_epi16(static_cast<short>(32897));
     // At most 65,025: exact in unsigned 16-bit arithmetic.
@@ -88,9 +102,18 @@ inline Blended16 BlendHalf(__m256i b, __m256i f, __m256i h, __m256i full) {
     return {level, _mm256_cmpeq_epi16(_mm256_mullo_epi16(level, full), n)};
 }
 
+// Per pixel of a group, spread over its three bytes: whether the weight lies
+// strictly between 0 and 255, and whether it has bytes to look up.
+struct WeightClasses {
+    Pixels32 between;
+    Pixels32 lookedUp;
+};
+
 // One part (32 channel bytes) of the blend.
-inline __m256i BlendPart(__m256i background, __m256i frame, __m256i weight, __m256i full,
-                         const BYTE* table) {
+__attribute__((always_inline)) inline __m256i BlendPart(__m256i background, __m256i frame,
+                                                        __m256i weight, __m256i between,
+                                                        __m256i lookedUp, __m256i full,
+                                                        const SameColourTable* table) {
     const __m256i zero = _mm256_setzero_si256();
     const Blended16 lo =
         BlendHalf(_mm256_unpacklo_epi8(background, zero), _mm256_unpacklo_epi8(frame, zero),
@@ -99,23 +122,17 @@ inline __m256i BlendPart(__m256i background, __m256i frame, __m256i weight, __m2
         BlendHalf(_mm256_unpackhi_epi8(background, zero), _mm256_unpackhi_epi8(frame, zero),
                   _mm256_unpackhi_epi8(weight, zero), full);
     __m256i levels = _mm256_packus_epi16(lo.level, hi.level);
-    const __m256i ends = _mm256_or_si256(_mm256_cmpeq_epi8(weight, zero),
-                                         _mm256_cmpeq_epi8(weight, _mm256_set1_epi8(-1)));
-    const __m256i onMultiple =
-        _mm256_andnot_si256(ends, _mm256_packs_epi16(lo.onMultiple, hi.onMultiple));
-    if (__builtin_expect(_mm256_testz_si256(onMultiple, onMultiple), 1)) {
-        return levels;
-    }
-    // Equal background and frame bytes lie on a multiple for every weight:
-    // looked up. Any others are rare: evaluated.
-    const __m256i same = _mm256_and_si256(onMultiple, _mm256_cmpeq_epi8(background, frame));
-    if (!_mm256_testz_si256(same, same)) {
-        levels = FixSameColour(levels, same, background, weight, table);
-    }
-    const unsigned other =
-        static_cast<unsigned>(_mm256_movemask_epi8(_mm256_andnot_si256(same, onMultiple)));
-    if (other != 0) {
-        levels = FixFromFormula(levels, other, background, frame, weight);
+    // Equal background and frame bytes lie on a multiple for every weight, but
+    // only a few weights give one less there: those are looked up. Other bytes
+    // on a multiple (weights 0 and 255 apart, which are exact) are rare:
+    // evaluated.
+    const __m256i same = _mm256_cmpeq_epi8(background, frame);
+    const __m256i marked = _mm256_and_si256(same, lookedUp);
+    const __m256i other = _mm256_andnot_si256(
+        same, _mm256_and_si256(between, _mm256_packs_epi16(lo.onMultiple, hi.onMultiple)));
+    const __m256i rare = _mm256_or_si256(marked, other);
+    if (__builtin_expect(!_mm256_testz_si256(rare, rare), 0)) {
+        levels = FixRare(levels, marked, other, background, frame, weight, table);
     }
     return levels;
 }
@@ -123,7 +140,7 @@ inline __m256i BlendPart(__m256i background, __m256i frame, __m256i weight, __m2
 }  // namespace
 
 std::uint64_t BlendRowAvx2(const BYTE* frame, const BYTE* history, const BYTE* background,
-                           BYTE* out, int width, const BYTE* sameColourTable) {
+                           BYTE* out, int width, const SameColourTable* sameColourTable) {
     const __m256i full = Opaque(_mm256_set1_epi16(255));
     const __m256i zero = _mm256_setzero_si256();
     const __m256i allOnes = _mm256_set1_epi8(-1);
@@ -145,9 +162,17 @@ std::uint64_t BlendRowAvx2(const BYTE* frame, const BYTE* history, const BYTE* b
             continue;
         }
         const Pixels32 w = Spread(weight);
-        const Pixels32 blended = {BlendPart(b.part0, f.part0, w.part0, full, sameColourTable),
-                                  BlendPart(b.part1, f.part1, w.part1, full, sameColourTable),
-                                  BlendPart(b.part2, f.part2, w.part2, full, sameColourTable)};
+        const __m256i between = _mm256_andnot_si256(
+            _mm256_or_si256(_mm256_cmpeq_epi8(weight, zero), _mm256_cmpeq_epi8(weight, allOnes)),
+            allOnes);
+        const WeightClasses classes = {Spread(between),
+                                       Spread(BitOfSet(sameColourTable->weights, weight))};
+        const Pixels32 blended = {BlendPart(b.part0, f.part0, w.part0, classes.between.part0,
+                                            classes.lookedUp.part0, full, sameColourTable),
+                                  BlendPart(b.part1, f.part1, w.part1, classes.between.part1,
+                                            classes.lookedUp.part1, full, sameColourTable),
+                                  BlendPart(b.part2, f.part2, w.part2, classes.between.part2,
+                                            classes.lookedUp.part2, full, sameColourTable)};
         StorePixels(out + at, blended);
     }
     std::uint64_t sum = static_cast<std::uint64_t>(_mm256_extract_epi64(sums, 0)) +
