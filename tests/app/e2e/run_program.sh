@@ -11,6 +11,8 @@
 #              the program must exit with status 0.
 #   moving     the same with a moving ball: the HUD shows less than 100 %.
 #   no-device  no camera at all: the "no device" box, dismissed, ends the program.
+#   about      the About box from the window menu (right click): the picture
+#              goes on changing behind it; OK closes it; "The End" ends the program.
 # Exits 0 on success, 77 (skipped) without a display, 1 on failure.
 set -uo pipefail
 
@@ -49,6 +51,7 @@ case $scenario in
     still) cameras="E2E Still Camera=videotestsrc pattern=smpte75 is-live=true ! $frame_caps" ;;
     moving) cameras="E2E Moving Camera=videotestsrc pattern=ball is-live=true ! $frame_caps" ;;
     no-device) cameras="" ;;
+    about) cameras="E2E Snow Camera=videotestsrc pattern=snow is-live=true ! $frame_caps" ;;
     *) echo "unknown scenario $scenario"; exit 2 ;;
 esac
 
@@ -121,6 +124,30 @@ question=$(wait_window 'このデバイスを使用しますか？' 20) || fail 
 press "$question" Return  # Yes is the default button
 dialog=$(wait_window TENEBRIX 20) || fail "the main dialog did not show"
 sleep 1.5                 # the camera is running and the picture is live
+
+if [ "$scenario" = about ]; then
+    xdotool mousemove --sync --window "$dialog" 160 60 click 3  # the window menu
+    sleep 0.8
+    xdotool key Up Return  # its last entry: the About box
+    about=$(wait_window 'Tenebrixのﾊﾞｰｼﾞｮﾝ情報' 10) || fail "the About box did not show"
+    # The box covers only part of the picture: the rest must go on changing.
+    xwd -silent -id "$dialog" -out "$work/before.xwd" || fail "no screenshot"
+    sleep 1
+    xwd -silent -id "$dialog" -out "$work/after.xwd" || fail "no screenshot"
+    if cmp -s "$work/before.xwd" "$work/after.xwd"; then
+        fail "the picture stood still behind the About box"
+    fi
+    press "$about" Return  # OK
+    sleep 1
+    if xdotool search --onlyvisible --name '^Tenebrixのﾊﾞｰｼﾞｮﾝ情報$' >/dev/null 2>&1; then
+        fail "the About box did not close"
+    fi
+    click_the_end
+    wait_exit 30 || fail "the program did not end after 'The End'"
+    [ "$status" -eq 0 ] || fail "exit status $status"
+    echo "about: the box opened and closed, the picture moved behind it"
+    exit 0
+fi
 
 # Waits up to 10 seconds for snapshot $1 to be written whole.
 wait_snapshot() {
