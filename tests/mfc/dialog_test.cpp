@@ -313,6 +313,36 @@ TEST_F(DialogTest, SystemMenuEntrySendsItsCommand) {
     EXPECT_EQ(dlg.log, (std::vector<std::string>{"init", "about"}));
 }
 
+// As the program's application object routes the help command.
+class CHelpApp : public CWinApp {
+  public:
+    CHelpApp() : CWinApp("tenebrix") {}
+    DECLARE_MESSAGE_MAP()
+};
+
+BEGIN_MESSAGE_MAP(CHelpApp, CWinApp)
+ON_COMMAND(ID_HELP, CWinApp::OnHelp)
+END_MESSAGE_MAP()
+
+TEST_F(DialogTest, CommandsTheDialogLeavesGoToTheApplication) {
+    CHelpApp app;
+    CLogDlg dlg;
+    app.m_pMainWnd = &dlg;
+    HWND hwnd = NULL;
+    Script script;
+    script
+        .Then([&] {
+            hwnd = dlg.m_hWnd;
+            dlg.PostMessage(WM_COMMAND, ID_HELP, 0);
+        })
+        .Then([&] { null_driver::PressKey(dlg.m_hWnd, VK_ESCAPE); });
+    EXPECT_EQ(dlg.DoModal(), IDCANCEL);
+    ASSERT_EQ(null_driver::MessageBoxes().size(), 1u);
+    EXPECT_EQ(null_driver::MessageBoxes()[0].text, "No help is available for this program.");
+    EXPECT_EQ(null_driver::MessageBoxes()[0].caption, "tenebrix");
+    EXPECT_EQ(null_driver::MessageBoxes()[0].owner, hwnd);
+}
+
 TEST_F(DialogTest, OkCommandEndsWithIdok) {
     CLogDlg dlg;
     Script script;
