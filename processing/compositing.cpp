@@ -126,7 +126,9 @@ int BlendByHistory(const CDibImage* frame, const CDibImage* history, const CDibI
     if (!SameSize(frame, history) || !SameSize(frame, background) || !SameSize(frame, out)) {
         return 0;
     }
-    if (ActiveVectorPath() >= VectorPath::kAvx2) {
+    // The vector path may read the history again after writing out (for the
+    // serial sum), so an output that is the history itself takes the plain path.
+    if (ActiveVectorPath() >= VectorPath::kAvx2 && out != history) {
         return BlendAvx2(frame, history, background, out);
     }
     return BlendScalar(frame, history, background, out);

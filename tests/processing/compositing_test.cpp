@@ -250,6 +250,37 @@ TEST(BlendByHistory, PercentageOnAndBesideWholeNumbers) {
     }
 }
 
+// Blending into one of the inputs gives what a separate output gets, the
+// percentage included (here one that needs the serial sum).
+TEST(BlendByHistory, AnOutputThatIsAlsoAnInput) {
+    std::mt19937 random(11);
+    const Picture frame = reference::RandomPicture(320, 240, &random);
+    const Picture background = reference::RandomPicture(320, 240, &random);
+    Picture history = Solid(320, 240, 0);
+    for (int k = 0; k < 12240; ++k) {
+        history.At(k % 320, k / 320)[2] = 8;
+        history.At(k % 320, k / 320)[0] = static_cast<BYTE>(k);
+    }
+    Picture expected(320, 240);
+    ASSERT_EQ(99, reference::Blend(frame, history, background, &expected));
+    for (VectorPath path : kPaths) {
+        PathLimit limit(path);
+        CDibImage f = reference::ToImage(frame);
+        const CDibImage h = reference::ToImage(history);
+        const CDibImage b = reference::ToImage(background);
+        EXPECT_EQ(99, BlendByHistory(&f, &h, &b, &f));
+        EXPECT_EQ(expected.bytes, reference::ToPicture(f).bytes);
+        f = reference::ToImage(frame);
+        CDibImage b2 = reference::ToImage(background);
+        EXPECT_EQ(99, BlendByHistory(&f, &h, &b2, &b2));
+        EXPECT_EQ(expected.bytes, reference::ToPicture(b2).bytes);
+        CDibImage h2 = reference::ToImage(history);
+        EXPECT_EQ(99, BlendByHistory(&f, &h2, &b, &h2));
+        EXPECT_EQ(expected.bytes, reference::ToPicture(h2).bytes)
+            << VectorPathName(ActiveVectorPath());
+    }
+}
+
 TEST(BlendByHistory, WritesNothingForEmptyOrMismatchedImages) {
     for (VectorPath path : kPaths) {
         PathLimit limit(path);
