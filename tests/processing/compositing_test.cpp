@@ -20,15 +20,8 @@ namespace {
 
 using reference::Picture;
 
-class PathLimit {
-  public:
-    explicit PathLimit(VectorPath limit) : m_previous(LimitVectorPath(limit)) {}
-    ~PathLimit() { LimitVectorPath(m_previous); }
-
-  private:
-    VectorPath m_previous;
-};
-const VectorPath kPaths[] = {VectorPath::kScalar, VectorPath::kAvx2};
+using reference::kPaths;
+using reference::PathLimit;
 
 Picture Solid(int width, int height, BYTE value) {
     Picture picture(width, height);

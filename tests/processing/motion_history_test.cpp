@@ -18,16 +18,8 @@ namespace {
 
 using reference::Picture;
 
-// Runs a test body on the plain path and on the best vector path.
-class PathLimit {
-  public:
-    explicit PathLimit(VectorPath limit) : m_previous(LimitVectorPath(limit)) {}
-    ~PathLimit() { LimitVectorPath(m_previous); }
-
-  private:
-    VectorPath m_previous;
-};
-const VectorPath kPaths[] = {VectorPath::kScalar, VectorPath::kAvx2};
+using reference::kPaths;
+using reference::PathLimit;
 
 CDibImage SolidImage(int width, int height, BYTE blue, BYTE green, BYTE red) {
     Picture picture(width, height);
