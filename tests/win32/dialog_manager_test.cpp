@@ -60,6 +60,12 @@ TEST_F(DialogManagerTest, TabWrapsAroundAndSkipsDisabledButtons) {
     null_driver::PressKey(dlg, VK_TAB);
     null_driver::PumpMessages();
     EXPECT_EQ(GetFocus(), GetDlgItem(dlg, IDC_T_START));
+    null_driver::PressKey(dlg, VK_TAB, true);
+    null_driver::PumpMessages();
+    EXPECT_EQ(GetFocus(), GetDlgItem(dlg, IDCANCEL)) << "Shift+Tab goes back, wrapping";
+    null_driver::PressKey(dlg, VK_TAB, true);
+    null_driver::PumpMessages();
+    EXPECT_EQ(GetFocus(), GetDlgItem(dlg, IDC_T_OPEN));
 }
 
 TEST_F(DialogManagerTest, EnterPressesTheDefaultButton) {

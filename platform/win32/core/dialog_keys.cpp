@@ -1,13 +1,12 @@
 // IsDialogMessage: the dialog keyboard interface.
 //
 // Stands in for the dialog manager's keys: Tab moves the focus to the next
-// tab stop in template order; Enter and Space activate the focused push
-// button; Enter with no push button focused sends the default button's id, or
-// IDOK when there is none; Esc sends IDCANCEL (not when the Cancel button is
-// disabled). Keys reach only a dialog that accepts input.
+// tab stop in template order (Shift+Tab to the previous one); Enter and Space activate the focused
+// push button; Enter with no push button focused sends the default button's id, or IDOK when there
+// is none; Esc sends IDCANCEL (not when the Cancel button is disabled). Keys reach only a dialog
+// that accepts input.
 //
-// Limits: no Shift+Tab (the gtk driver moves backwards natively), no arrow
-// keys, no mnemonics.
+// Limits: no arrow keys, no mnemonics.
 #include "core.h"
 
 namespace win32core {
@@ -26,7 +25,7 @@ void SendCommand(HWND dialog, int id) {
     SendMessageA(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(control));
 }
 
-void FocusNextTabStop(Window& dialog) {
+void FocusNextTabStop(Window& dialog, bool backwards) {
     const auto& children = dialog.children;
     const int count = static_cast<int>(children.size());
     int start = -1;
@@ -35,8 +34,12 @@ void FocusNextTabStop(Window& dialog) {
             start = i;
         }
     }
+    if (start < 0 && backwards) {
+        start = 0;
+    }
     for (int step = 1; step <= count; ++step) {
-        HWND candidate = children[(start + step + count) % count];
+        const int index = backwards ? start - step : start + step;
+        HWND candidate = children[((index % count) + count) % count];
         Window* c = FindWindowData(candidate);
         if (c != nullptr && (c->style & WS_TABSTOP) != 0 && c->visible && c->enabled) {
             SetFocus(candidate);
@@ -45,7 +48,7 @@ void FocusNextTabStop(Window& dialog) {
     }
 }
 
-void HandleKey(Window& dialog, UINT vk) {
+void HandleKey(Window& dialog, UINT vk, bool shift) {
     const HWND hDlg = dialog.handle;
     Window* focus = FindWindowData(dialog.focus);
     switch (vk) {
@@ -66,7 +69,7 @@ void HandleKey(Window& dialog, UINT vk) {
             }
             break;
         case VK_TAB:
-            FocusNextTabStop(dialog);
+            FocusNextTabStop(dialog, shift);
             break;
         default:
             break;
@@ -90,7 +93,7 @@ BOOL WINAPI IsDialogMessageA(HWND hDlg, LPMSG lpMsg) {
     }
     if (lpMsg->message == WM_KEYDOWN) {
         if (AcceptsInput(hDlg)) {
-            HandleKey(*dialog, static_cast<UINT>(lpMsg->wParam));
+            HandleKey(*dialog, static_cast<UINT>(lpMsg->wParam), (lpMsg->lParam & kShiftDown) != 0);
         }
         return TRUE;
     }

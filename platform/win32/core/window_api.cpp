@@ -53,8 +53,8 @@ void PostButtonClick(HWND button) {
     PostMessageA(button, BM_CLICK, 0, 0);
 }
 
-void PostKey(HWND target, UINT vk) {
-    PostMessageA(target, WM_KEYDOWN, vk, 0);
+void PostKey(HWND target, UINT vk, bool shift) {
+    PostMessageA(target, WM_KEYDOWN, vk, shift ? kShiftDown : 0);
 }
 
 void PostSystemCommand(HWND window, UINT id) {

@@ -5,14 +5,14 @@
 // template positions in a GtkFixed: push buttons are GtkButtons with the
 // template labels, text statics are GtkLabels, and statics without text (the
 // black-frame picture, icons) are drawing areas that show the control's pixel
-// surface. Timers are GLib timeouts. Esc, Enter without a focused button and
-// the window's close button go to the core's dialog manager; a right click in
+// surface. Timers are GLib timeouts. Esc, Tab, Enter without a focused button
+// and the window's close button go to the core's dialog manager; a right click in
 // the dialog or Shift+F10 opens the system menu as a popup. Texts are code
 // page 932 and converted to UTF-8; the template font goes through the core's
 // substitution table, and falls back to "Sans" when the family is missing.
 //
 // Limits: the window manager places and frames windows; windows are not
-// resizable; focus follows GTK's own Tab handling.
+// resizable; Space and Enter on a focused button are GTK's own activation.
 #include <gtk/gtk.h>
 
 #include <map>
@@ -432,6 +432,12 @@ class GtkDriver : public WindowDriver {
                 PostKey(dialog, VK_RETURN);
                 return TRUE;
             }
+            case GDK_KEY_Tab:
+            case GDK_KEY_KP_Tab:
+            case GDK_KEY_ISO_Left_Tab:
+                // Tab order is template order, not GTK's geometric order.
+                PostKey(dialog, VK_TAB, shift || event->keyval == GDK_KEY_ISO_Left_Tab);
+                return TRUE;
             case GDK_KEY_F10:
                 if (!shift) {
                     return FALSE;

@@ -163,12 +163,12 @@ bool Click(HWND dialog, int controlId) {
     return true;
 }
 
-bool PressKey(HWND dialog, UINT vk) {
+bool PressKey(HWND dialog, UINT vk, bool shift) {
     Window* w = FindWindowData(dialog);
     if (w == nullptr) {
         return false;
     }
-    PostKey(w->focus != nullptr ? w->focus : dialog, vk);
+    PostKey(w->focus != nullptr ? w->focus : dialog, vk, shift);
     return true;
 }
 

@@ -72,8 +72,8 @@ int PumpMessages();  // dispatches queued messages until none is left; returns h
 // dialog has no such control.
 bool Click(HWND dialog, int controlId);
 // Presses a key (VK_ESCAPE, VK_RETURN, VK_TAB, VK_SPACE) in the dialog, at its
-// focused control.
-bool PressKey(HWND dialog, UINT vk);
+// focused control; shift for Shift+Tab.
+bool PressKey(HWND dialog, UINT vk, bool shift = false);
 // Lets the period of one timer, or of every timer set, elapse once.
 bool FireTimer(HWND hwnd, UINT_PTR id);
 int FireTimers();
