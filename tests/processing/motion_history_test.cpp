@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <limits>
 #include <random>
 #include <vector>
 
@@ -160,6 +161,24 @@ TEST(UpdateHistory, AMaskAbove64ReplacesAnyHistoryAndUnequalBytesDecaySeparately
     const BYTE expected[16] = {255, 255, 255, 249, 98, 49, 8,   8, 8,
                                1,   65,  2,   1,   1,  1,  0xA5};  // the row padding is left alone
     EXPECT_EQ(0, std::memcmp(expected, h, sizeof(expected)));
+}
+
+// Any factor: the product truncated, kept within 0..255 instead of wrapping.
+TEST(UpdateHistory, OtherFactorsTruncateAndSaturate) {
+    const CDibImage mask = Grey(2, 1, 0);
+    const struct {
+        double factor;
+        BYTE before;
+        BYTE after;
+    } cases[] = {{0.5, 255, 127}, {0.5, 3, 1},  {2.0, 200, 255},
+                 {2.0, 100, 200}, {-1.0, 9, 0}, {std::numeric_limits<double>::quiet_NaN(), 9, 0}};
+    for (const auto& c : cases) {
+        CDibImage history = Grey(2, 1, c.before);
+        UpdateHistory(&mask, &history, c.factor);
+        for (int b = 0; b < 6; ++b) {
+            ASSERT_EQ(c.after, history.Row(0)[b]) << c.factor << " x " << int{c.before};
+        }
+    }
 }
 
 TEST(ThresholdDifference, ADifferenceMustExceedTheThresholdInEitherDirection) {
