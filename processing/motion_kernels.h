@@ -16,6 +16,9 @@ void MotionRowAvx2(const BYTE* frame, BYTE* prevGray, BYTE* history, BYTE* out, 
 
 // UpdateMotionHistory on the given state images: reshapes them (cleared) when
 // the frame's width, height or image size differs from theirs, updates them
-// from the frame and copies the history into *out.
+// from the frame and copies the history into *out (when not null). The plain
+// path stores this frame's grey image and mask in gray and diffMask; the
+// vector path keeps them in registers and leaves those two alone, since
+// nothing reads them after the call.
 void MotionHistoryStep(const CDibImage* frame, CDibImage* prevGray, CDibImage* history,
                        CDibImage* gray, CDibImage* diffMask, CDibImage* out);
