@@ -5,21 +5,14 @@
 // the program (menus here are system menus only, a handful at most).
 #include <afxwin.h>
 
-#include <map>
-#include <memory>
+#include "handle_maps.h"
 
 CMenu* PASCAL CMenu::FromHandle(HMENU hMenu) {
     if (hMenu == NULL) {
         return NULL;
     }
     static std::map<HMENU, std::unique_ptr<CMenu>> menus;
-    auto it = menus.find(hMenu);
-    if (it == menus.end()) {
-        auto menu = std::make_unique<CMenu>();
-        menu->m_hMenu = hMenu;
-        it = menus.emplace(hMenu, std::move(menu)).first;
-    }
-    return it->second.get();
+    return afx::FindOrMake(menus, hMenu, &CMenu::m_hMenu);
 }
 
 BOOL CMenu::AppendMenuA(UINT nFlags, UINT_PTR nIDNewItem, LPCTSTR lpszNewItem) {

@@ -1,9 +1,6 @@
 // Handle maps and the current message (see handle_maps.h).
 #include "handle_maps.h"
 
-#include <map>
-#include <memory>
-
 namespace afx {
 
 namespace {
@@ -39,14 +36,7 @@ CWnd* LookupPermanent(HWND hWnd) {
 
 CWnd* TemporaryWnd(HWND hWnd) {
     PurgeTemporaries();
-    auto& temporary = TheMaps().temporary;
-    auto it = temporary.find(hWnd);
-    if (it == temporary.end()) {
-        auto wnd = std::make_unique<CWnd>();
-        wnd->m_hWnd = hWnd;
-        it = temporary.emplace(hWnd, std::move(wnd)).first;
-    }
-    return it->second.get();
+    return FindOrMake(TheMaps().temporary, hWnd, &CWnd::m_hWnd);
 }
 
 void PurgeTemporaries() {
@@ -62,14 +52,7 @@ void PurgeTemporaries() {
 }
 
 CDC* TemporaryDC(HDC hDC) {
-    auto& dcs = TheMaps().dcs;
-    auto it = dcs.find(hDC);
-    if (it == dcs.end()) {
-        auto dc = std::make_unique<CDC>();
-        dc->m_hDC = hDC;
-        it = dcs.emplace(hDC, std::move(dc)).first;
-    }
-    return it->second.get();
+    return FindOrMake(TheMaps().dcs, hDC, &CDC::m_hDC);
 }
 
 void ReleaseTemporaryDC(CDC* pDC) {

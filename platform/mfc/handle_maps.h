@@ -9,7 +9,24 @@
 
 #include <afxwin.h>
 
+#include <map>
+#include <memory>
+
 namespace afx {
+
+// The object that map holds for handle, made (with its handle member set)
+// when there is none yet.
+template <class Object, class Handle>
+Object* FindOrMake(std::map<Handle, std::unique_ptr<Object>>& map, Handle handle,
+                   Handle Object::*member) {
+    auto it = map.find(handle);
+    if (it == map.end()) {
+        auto object = std::make_unique<Object>();
+        (*object).*member = handle;
+        it = map.emplace(handle, std::move(object)).first;
+    }
+    return it->second.get();
+}
 
 void AttachPermanent(HWND hWnd, CWnd* pWnd);
 void DetachPermanent(HWND hWnd);

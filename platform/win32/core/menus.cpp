@@ -8,28 +8,22 @@
 //
 // Limits: only system menus exist; entries are strings and separators (no
 // pop-ups, bitmaps or owner-drawn entries) and are only ever appended.
-#include <map>
-#include <memory>
-
 #include "core.h"
+#include "handle_table.h"
 
 namespace win32core {
 
 namespace {
 
-struct MenuTable {
-    std::uintptr_t next = 0x30000;
-    std::map<std::uintptr_t, std::vector<MenuItem>> menus;
-};
+using Menu = std::vector<MenuItem>;
 
-MenuTable& Menus() {
-    static MenuTable table;
+HandleTable<Menu>& Menus() {
+    static HandleTable<Menu> table(0x30000);
     return table;
 }
 
-std::vector<MenuItem>* Find(HMENU menu) {
-    auto it = Menus().menus.find(reinterpret_cast<std::uintptr_t>(menu));
-    return it == Menus().menus.end() ? nullptr : &it->second;
+Menu* Find(HMENU menu) {
+    return Menus().Find(menu);
 }
 
 std::vector<MenuItem> DefaultSystemMenu() {
@@ -43,7 +37,7 @@ const std::vector<MenuItem>* MenuItems(HMENU menu) {
 }
 
 void DestroySystemMenu(HMENU menu) {
-    Menus().menus.erase(reinterpret_cast<std::uintptr_t>(menu));
+    Menus().Erase(menu);
 }
 
 }  // namespace win32core
@@ -56,11 +50,7 @@ HMENU WINAPI GetSystemMenu(HWND hWnd, BOOL bRevert) {
         return nullptr;
     }
     if (w->systemMenu == nullptr) {
-        MenuTable& t = Menus();
-        const std::uintptr_t key = t.next;
-        t.next += 4;
-        t.menus.emplace(key, DefaultSystemMenu());
-        w->systemMenu = reinterpret_cast<HMENU>(key);
+        w->systemMenu = Menus().Add<HMENU>(std::make_unique<Menu>(DefaultSystemMenu()));
     }
     if (bRevert) {
         *Find(w->systemMenu) = DefaultSystemMenu();

@@ -12,10 +12,9 @@
 // StretchDIBits copies 1:1 only (no stretching), from 24-bit BI_RGB DIBs
 // with DIB_RGB_COLORS and SRCCOPY; DCs of the screen (GetDC(NULL)) do not
 // exist.
-#include <map>
-
 #include "core.h"
 #include "driver.h"
+#include "handle_table.h"
 
 namespace win32core {
 
@@ -26,27 +25,17 @@ struct DeviceContext {
     RECT clip;  // client coordinates
 };
 
-struct DcTable {
-    std::uintptr_t next = 0x20000;
-    std::map<std::uintptr_t, DeviceContext> dcs;
-};
-
-DcTable& Dcs() {
-    static DcTable table;
+HandleTable<DeviceContext>& Dcs() {
+    static HandleTable<DeviceContext> table(0x20000);
     return table;
 }
 
 DeviceContext* FindDc(HDC hdc) {
-    auto it = Dcs().dcs.find(reinterpret_cast<std::uintptr_t>(hdc));
-    return it == Dcs().dcs.end() ? nullptr : &it->second;
+    return Dcs().Find(hdc);
 }
 
 HDC NewDc(HWND window, const RECT& clip) {
-    DcTable& t = Dcs();
-    const std::uintptr_t key = t.next;
-    t.next += 4;
-    t.dcs.emplace(key, DeviceContext{window, clip});
-    return reinterpret_cast<HDC>(key);
+    return Dcs().Add<HDC>(std::make_unique<DeviceContext>(DeviceContext{window, clip}));
 }
 
 bool IsEmpty(const RECT& r) {
@@ -179,7 +168,7 @@ BOOL WINAPI EndPaint(HWND hWnd, const PAINTSTRUCT* lpPaint) {
     if (lpPaint == nullptr) {
         return FALSE;
     }
-    Dcs().dcs.erase(reinterpret_cast<std::uintptr_t>(lpPaint->hdc));
+    Dcs().Erase(lpPaint->hdc);
     return TRUE;
 }
 
@@ -196,7 +185,7 @@ int WINAPI ReleaseDC(HWND hWnd, HDC hDC) {
     if (dc == nullptr || dc->window != hWnd) {
         return 0;
     }
-    Dcs().dcs.erase(reinterpret_cast<std::uintptr_t>(hDC));
+    Dcs().Erase(hDC);
     return 1;
 }
 

@@ -1,24 +1,16 @@
-// The table of windows behind HWND handles.
+// The table of windows behind HWND handles, and small helpers on windows.
 //
-// Stands in for USER32's handle table. A handle is a number that is never
-// reused, so calls with the handle of a destroyed window fail instead of
-// reaching another window.
-#include <map>
-#include <memory>
-
+// Stands in for USER32's window handles (see handle_table.h): calls with the
+// handle of a destroyed window fail instead of reaching another window.
 #include "core.h"
+#include "handle_table.h"
 
 namespace win32core {
 
 namespace {
 
-struct Table {
-    std::uintptr_t next = 0x10000;
-    std::map<std::uintptr_t, std::unique_ptr<Window>> windows;
-};
-
-Table& TheTable() {
-    static Table table;
+HandleTable<Window>& TheTable() {
+    static HandleTable<Window> table(0x10000);
     return table;
 }
 
@@ -43,30 +35,24 @@ void Surface::FillRect(const RECT& r, std::uint32_t rgb) {
 }
 
 Window* FindWindowData(HWND hwnd) {
-    Table& t = TheTable();
-    auto it = t.windows.find(reinterpret_cast<std::uintptr_t>(hwnd));
-    return it == t.windows.end() ? nullptr : it->second.get();
+    return TheTable().Find(hwnd);
 }
 
 Window& NewWindow(WindowKind kind) {
-    Table& t = TheTable();
-    const std::uintptr_t key = t.next;
-    t.next += 4;
     auto w = std::make_unique<Window>();
     w->kind = kind;
-    w->handle = reinterpret_cast<HWND>(key);
     Window& ref = *w;
-    t.windows.emplace(key, std::move(w));
+    ref.handle = TheTable().Add<HWND>(std::move(w));
     return ref;
 }
 
 void ForgetWindow(HWND hwnd) {
-    TheTable().windows.erase(reinterpret_cast<std::uintptr_t>(hwnd));
+    TheTable().Erase(hwnd);
 }
 
 std::vector<HWND> AllWindows() {
     std::vector<HWND> all;
-    for (auto& entry : TheTable().windows) {
+    for (const auto& entry : TheTable().Objects()) {
         all.push_back(entry.second->handle);
     }
     return all;

@@ -27,10 +27,10 @@ TENEBRIX_WINDOW_DRIVER=gtk "$program" "$work/screen.xwd" >"$work/out.log" 2>&1 &
 pid=$!
 
 for _ in $(seq 100); do
-    grep -q ready "$work/out.log" && break
+    grep -qs ready "$work/out.log" && break
     sleep 0.1
 done
-if ! grep -q ready "$work/out.log"; then
+if ! grep -qs ready "$work/out.log"; then
     echo "FAIL: the dialog did not come up"; cat "$work/out.log"; exit 1
 fi
 
@@ -51,7 +51,7 @@ for _ in $(seq 150); do
     sleep 0.1
 done
 cat "$work/out.log"
-if ! grep -q clicked "$work/out.log"; then
+if ! grep -qs clicked "$work/out.log"; then
     echo "FAIL: the click did not reach the handler"; exit 1
 fi
 [ "$status" -eq 0 ] || { echo "FAIL: exit status $status"; exit 1; }
