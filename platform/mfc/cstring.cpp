@@ -1,4 +1,7 @@
 // CString::LoadString (see afxstr.h).
+//
+// Stands in for MFC's loading of a string-table entry; limited to the
+// program's own (linked) string table.
 #include <afxstr.h>
 
 #include <vector>

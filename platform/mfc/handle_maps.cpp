@@ -1,4 +1,7 @@
 // Handle maps and the current message (see handle_maps.h).
+//
+// Stands in for MFC's per-thread handle maps and its record of the message
+// being handled; one thread only.
 #include "handle_maps.h"
 
 namespace afx {

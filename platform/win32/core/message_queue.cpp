@@ -73,7 +73,10 @@ bool HasQueuedWork() {
 }
 
 void WakeUp() {
-    PostMessageA(nullptr, WM_NULL, 0, 0);
+    // One queued message is enough to end a wait.
+    if (TheQueue().posted.empty()) {
+        PostMessageA(nullptr, WM_NULL, 0, 0);
+    }
 }
 
 void RemovePostedMessagesOf(HWND hwnd) {

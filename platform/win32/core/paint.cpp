@@ -112,7 +112,6 @@ BOOL WINAPI InvalidateRect(HWND hWnd, const RECT* lpRect, BOOL bErase) {
     w->update = Union(w->update, r);
     w->needsPaint = true;
     w->erase = w->erase || bErase != FALSE;
-    WakeUp();
     return TRUE;
 }
 

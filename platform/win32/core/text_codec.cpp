@@ -1,4 +1,7 @@
 // CP932 <-> UTF-8 through glibc iconv (see text_codec.h).
+//
+// Stands in for the ANSI-to-Unicode conversion of the window system; only
+// code page 932 is known.
 #include "text_codec.h"
 
 #include <errno.h>

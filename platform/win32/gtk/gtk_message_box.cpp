@@ -1,4 +1,7 @@
 // MessageBoxA for the gtk driver (see gtk_message_box.h).
+//
+// Stands in for the Windows message box window; limits: no help button, no
+// MB_ABORTRETRYIGNORE or MB_RETRYCANCEL button sets (they show OK).
 #include "gtk_message_box.h"
 
 #include <vector>
