@@ -38,6 +38,10 @@ CDibImage::~CDibImage() {
 }
 
 int CDibImage::SetHeader(BITMAPINFO info) {
+    return Shape(info, NewPixels::kCleared);
+}
+
+int CDibImage::Shape(const BITMAPINFO& info, NewPixels newPixels) {
     const LONG oldWidth = m_info.bmiHeader.biWidth;
     const LONG oldHeight = m_info.bmiHeader.biHeight;
     const DWORD oldSize = m_info.bmiHeader.biSizeImage;
@@ -51,7 +55,7 @@ int CDibImage::SetHeader(BITMAPINFO info) {
     bool reallocated = false;
     if (m_info.bmiHeader.biSizeImage != oldSize || m_bits == nullptr) {
         FreeBuffer();
-        AllocBuffer();
+        AllocBuffer(newPixels);
         reallocated = true;
     }
     if (reallocated || m_info.bmiHeader.biWidth != oldWidth ||
@@ -76,7 +80,9 @@ CDibImage& CDibImage::CopyFrom(const CDibImage& source) {
     if (&source == this) {
         return *this;
     }
-    if (SetHeader(source.m_info) == 0 && source.m_bits != nullptr) {
+    const NewPixels newPixels =
+        source.m_bits != nullptr ? NewPixels::kOverwritten : NewPixels::kCleared;
+    if (Shape(source.m_info, newPixels) == 0 && source.m_bits != nullptr) {
         std::memcpy(m_bits, source.m_bits, static_cast<size_t>(ImageSize()));
     }
     return *this;
@@ -88,9 +94,12 @@ void CDibImage::Reset() {
     std::memset(&m_info, 0, sizeof(m_info));
 }
 
-int CDibImage::AllocBuffer() {
-    // Cleared, so that first frames, backgrounds and histories are deterministic.
-    m_bits = new (std::nothrow) BYTE[static_cast<size_t>(ImageSize())]();
+int CDibImage::AllocBuffer(NewPixels newPixels) {
+    // Cleared, so that first frames, backgrounds and histories are deterministic;
+    // a copy that fills the whole buffer at once needs no clearing first.
+    const size_t size = static_cast<size_t>(ImageSize());
+    m_bits = newPixels == NewPixels::kCleared ? new (std::nothrow) BYTE[size]()
+                                              : new (std::nothrow) BYTE[size];
     return m_bits != nullptr ? 0 : -1;
 }
 

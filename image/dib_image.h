@@ -74,7 +74,11 @@ class CDibImage {
     int SaveFormat(const char* format, ...) const __attribute__((format(printf, 2, 3)));
 
   private:
-    int AllocBuffer();
+    enum class NewPixels { kCleared, kOverwritten };
+    // SetHeader; a buffer allocated here is cleared unless the caller is about
+    // to overwrite every byte of it.
+    int Shape(const BITMAPINFO& info, NewPixels newPixels);
+    int AllocBuffer(NewPixels newPixels = NewPixels::kCleared);
     void FreeBuffer();
     int BuildRowTable();
     void FreeRowTable();
