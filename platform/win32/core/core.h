@@ -113,7 +113,7 @@ constexpr LPARAM kShiftDown = 0x00010000;
 void PostKey(HWND target, UINT vk, bool shift = false);
 void PostSystemCommand(HWND window, UINT id);
 void SetIconicState(HWND window, bool iconic);
-void NoteFocus(HWND control);  // the native focus moved
+void NoteFocus(HWND control);  // the native focus moved (to a dialog itself: to no control)
 
 // Menus: the entries of a menu, in order; nullptr for no such menu.
 struct MenuItem {

@@ -34,8 +34,10 @@ void NoteFocus(HWND control) {
         return;
     }
     g_focus = control;
-    if (Window* top = TopLevelOf(w); top != nullptr && top != w) {
-        top->focus = control;
+    // A dialog that has the focus itself has no focused control.
+    Window* top = TopLevelOf(w);
+    if (top != nullptr) {
+        top->focus = top != w ? control : nullptr;
     }
 }
 

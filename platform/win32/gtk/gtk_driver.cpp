@@ -429,6 +429,7 @@ class GtkDriver : public WindowDriver {
                 if (focus != nullptr && GTK_IS_BUTTON(focus)) {
                     return FALSE;  // GTK activates the focused button
                 }
+                NoteFocus(dialog);  // no button has the focus: the default button's turn
                 PostKey(dialog, VK_RETURN);
                 return TRUE;
             }
