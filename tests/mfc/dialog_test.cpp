@@ -343,6 +343,58 @@ TEST_F(DialogTest, CommandsTheDialogLeavesGoToTheApplication) {
     EXPECT_EQ(null_driver::MessageBoxes()[0].owner, hwnd);
 }
 
+// Paints with a CPaintDC only: the paint DC's constructor and destructor
+// bracket the painting and validate the update area.
+class CPaintOnlyDlg : public CDialog {
+  public:
+    CPaintOnlyDlg() : CDialog(IDD_TEST) {}
+    int paints = 0;
+    RECT lastPaint{};
+    HDC lastDc = NULL;
+
+  protected:
+    afx_msg void OnPaint() {
+        CPaintDC dc(this);
+        ++paints;
+        lastPaint = dc.m_ps.rcPaint;
+        lastDc = dc.GetSafeHdc();
+    }
+    DECLARE_MESSAGE_MAP()
+};
+
+BEGIN_MESSAGE_MAP(CPaintOnlyDlg, CDialog)
+ON_WM_PAINT()
+END_MESSAGE_MAP()
+
+TEST_F(DialogTest, InvalidationsCoalesceIntoOnePaintThatCPaintDcValidates) {
+    CPaintOnlyDlg dlg;
+    int paintsBefore = 0;
+    int paintsAfter = 0;
+    Script script;
+    script
+        .Then([&] {
+            paintsBefore = dlg.paints;
+            RECT a{0, 0, 320, 240};
+            RECT b{10, 250, 20, 260};
+            dlg.InvalidateRect(&a, FALSE);
+            dlg.InvalidateRect(&b, FALSE);
+            dlg.InvalidateRect(&a, FALSE);
+        })
+        .Then([&] {
+            paintsAfter = dlg.paints;
+            null_driver::PressKey(dlg.m_hWnd, VK_ESCAPE);
+        });
+    EXPECT_EQ(dlg.DoModal(), IDCANCEL);
+    EXPECT_EQ(paintsBefore, 1) << "the first showing";
+    EXPECT_EQ(paintsAfter, 2) << "three invalidations, one WM_PAINT, and no repeat";
+    EXPECT_EQ(dlg.lastPaint.left, 0);
+    EXPECT_EQ(dlg.lastPaint.top, 0);
+    EXPECT_EQ(dlg.lastPaint.right, 320);
+    EXPECT_EQ(dlg.lastPaint.bottom, 260);
+    EXPECT_NE(dlg.lastDc, nullptr);
+    EXPECT_EQ(::WindowFromDC(dlg.lastDc), nullptr) << "EndPaint released the paint DC";
+}
+
 TEST_F(DialogTest, OkCommandEndsWithIdok) {
     CLogDlg dlg;
     Script script;
