@@ -215,8 +215,8 @@ void WarpAxisAligned(const CDibImage& src, CDibImage* dst, const double* m,
             continue;
         }
         for (int top = 0; top < dh; top += kBlockRows) {
-            // All positions of a block of rows first: their divisions and
-            // floors then overlap instead of waiting between the row passes.
+            // All positions of a block of rows first, so that their divisions
+            // do not wait between the row passes.
             const int rows = dh - top < kBlockRows ? dh - top : kBlockRows;
             int y0[kBlockRows];
             double fy[kBlockRows];
