@@ -1,8 +1,5 @@
 #include "bench/bench_frames.h"
 
-#include <map>
-#include <utility>
-
 namespace {
 
 constexpr long long kColdBytes = 96LL * 1024 * 1024;
@@ -28,9 +25,11 @@ CDibImage MakeCameraFrame(int width, int height, int number) {
 }
 
 const std::vector<CDibImage>& ColdCameraFrames(int width, int height) {
-    static std::map<std::pair<int, int>, std::vector<CDibImage>> cache;
-    std::vector<CDibImage>& frames = cache[{width, height}];
-    if (frames.empty()) {
+    // One size at a time: the repetitions of one benchmark run one after the
+    // other, and several sizes together would hold hundreds of megabytes.
+    static std::vector<CDibImage> frames;
+    if (frames.empty() || frames[0].Width() != width || frames[0].Height() != height) {
+        frames.clear();
         const long long bytes = static_cast<long long>(DibStride(width)) * height;
         long long count = (kColdBytes + bytes - 1) / bytes;
         if (count < 4) {

@@ -12,5 +12,6 @@
 CDibImage MakeCameraFrame(int width, int height, int number);
 
 // Distinct frames of that size, together well beyond the last-level cache
-// (at least 96 MB, and at least 4 frames). Made once per size and kept.
+// (at least 96 MB, and at least 4 frames). Made once and kept until frames of
+// another size are asked for.
 const std::vector<CDibImage>& ColdCameraFrames(int width, int height);
