@@ -13,29 +13,21 @@
 #include <vector>
 
 #include "tests/processing/reference/resampling_reference.h"
+#include "tests/processing/vector_paths.h"
 
 namespace {
 
 class KernelsOnPath : public ::testing::TestWithParam<VectorPath> {
   protected:
     void SetUp() override {
-        if (static_cast<int>(GetParam()) > static_cast<int>(SupportedVectorPath())) {
+        if (!ProcessorHas(GetParam())) {
             GTEST_SKIP() << "processor lacks " << VectorPathName(GetParam());
         }
     }
     const ResampleKernels& Kernels() const { return ResampleKernelsFor(GetParam()); }
 };
 
-std::string PathName(const ::testing::TestParamInfo<VectorPath>& info) {
-    return info.param == VectorPath::kScalar  ? "Scalar"
-           : info.param == VectorPath::kSse41 ? "Sse41"
-                                              : "Avx2";
-}
-
-INSTANTIATE_TEST_SUITE_P(AllPaths, KernelsOnPath,
-                         ::testing::Values(VectorPath::kScalar, VectorPath::kSse41,
-                                           VectorPath::kAvx2),
-                         PathName);
+INSTANTIATE_TEST_SUITE_P(AllPaths, KernelsOnPath, AllVectorPaths(), VectorPathTestName);
 
 // A kernel input or output of `count` elements plus the padding kernels may touch.
 template <typename T>

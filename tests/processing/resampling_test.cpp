@@ -14,6 +14,7 @@
 
 #include "processing/cpu_features.h"
 #include "tests/processing/reference/resampling_reference.h"
+#include "tests/processing/vector_paths.h"
 
 namespace {
 
@@ -79,7 +80,7 @@ std::vector<BYTE> BufferBytes(const CDibImage& image) {
 class ResamplingOnPath : public ::testing::TestWithParam<VectorPath> {
   protected:
     void SetUp() override {
-        if (static_cast<int>(GetParam()) > static_cast<int>(SupportedVectorPath())) {
+        if (!ProcessorHas(GetParam())) {
             GTEST_SKIP() << "processor lacks " << VectorPathName(GetParam());
         }
         previous_ = LimitVectorPath(GetParam());
@@ -90,16 +91,7 @@ class ResamplingOnPath : public ::testing::TestWithParam<VectorPath> {
     VectorPath previous_ = VectorPath::kAvx2;
 };
 
-std::string PathName(const ::testing::TestParamInfo<VectorPath>& info) {
-    return info.param == VectorPath::kScalar  ? "Scalar"
-           : info.param == VectorPath::kSse41 ? "Sse41"
-                                              : "Avx2";
-}
-
-INSTANTIATE_TEST_SUITE_P(AllPaths, ResamplingOnPath,
-                         ::testing::Values(VectorPath::kScalar, VectorPath::kSse41,
-                                           VectorPath::kAvx2),
-                         PathName);
+INSTANTIATE_TEST_SUITE_P(AllPaths, ResamplingOnPath, AllVectorPaths(), VectorPathTestName);
 
 // --- SampleBilinear ---------------------------------------------------------
 
