@@ -5,60 +5,11 @@
 // sprite pastes. Reports the heap allocations made per tick as well.
 #include <benchmark/benchmark.h>
 
-#include <atomic>
-#include <cstdlib>
-#include <new>
-
 #include "bench/bench_frames.h"
+#include "tests/support/counting_new.h"
 #include "processing/compositing.h"
 #include "processing/motion_history.h"
 #include "processing/resampling.h"
-
-namespace {
-
-std::atomic<long long> g_allocations{0};
-
-}  // namespace
-
-// Counting allocator for the whole benchmark program: every allocation goes
-// through malloc as before, and is counted. (The compiler takes the free of
-// what operator new returned for a mismatch; here it is the pairing.)
-#pragma GCC diagnostic ignored "-Wmismatched-new-delete"
-void* operator new(std::size_t size) {
-    g_allocations.fetch_add(1, std::memory_order_relaxed);
-    if (void* p = std::malloc(size == 0 ? 1 : size)) {
-        return p;
-    }
-    throw std::bad_alloc();
-}
-void* operator new[](std::size_t size) {
-    return operator new(size);
-}
-void* operator new(std::size_t size, const std::nothrow_t&) noexcept {
-    g_allocations.fetch_add(1, std::memory_order_relaxed);
-    return std::malloc(size == 0 ? 1 : size);
-}
-void* operator new[](std::size_t size, const std::nothrow_t& tag) noexcept {
-    return operator new(size, tag);
-}
-void operator delete(void* p) noexcept {
-    std::free(p);
-}
-void operator delete[](void* p) noexcept {
-    std::free(p);
-}
-void operator delete(void* p, std::size_t) noexcept {
-    std::free(p);
-}
-void operator delete[](void* p, std::size_t) noexcept {
-    std::free(p);
-}
-void operator delete(void* p, const std::nothrow_t&) noexcept {
-    std::free(p);
-}
-void operator delete[](void* p, const std::nothrow_t&) noexcept {
-    std::free(p);
-}
 
 namespace {
 
@@ -113,11 +64,11 @@ void BM_FrameCycle(benchmark::State& state) {
     for (int n = 0; n < 3; ++n) {
         tick();
     }
-    const long long allocationsBefore = g_allocations.load();
+    const long long allocationsBefore = AllocationCount();
     for (auto _ : state) {
         tick();
     }
-    const long long allocations = g_allocations.load() - allocationsBefore;
+    const long long allocations = AllocationCount() - allocationsBefore;
     state.counters["allocs_per_tick"] =
         static_cast<double>(allocations) / static_cast<double>(state.iterations());
 }
