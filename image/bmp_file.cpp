@@ -7,7 +7,6 @@
 // header, bottom-up or top-down, pixels taken from bfOffBits. Anything else,
 // and any file too short for its pixels, is refused and leaves the image as it
 // was. A loaded image always gets the canonical 40-byte, bottom-up header.
-#include <climits>
 #include <cstdarg>
 #include <cstring>
 #include <vector>
@@ -59,9 +58,9 @@ bool ReadBmp(std::FILE* file, ParsedBmp* out) {
     }
     const long long height = infoHeader.biHeight < 0 ? -static_cast<long long>(infoHeader.biHeight)
                                                      : infoHeader.biHeight;
-    const long long pixelBytes = height * DibStride64(infoHeader.biWidth);
+    const long long pixelBytes = DibPixelBytes(infoHeader.biWidth, height);
     const long long headersEnd = static_cast<long long>(sizeof(fileHeader)) + infoHeader.biSize;
-    if (pixelBytes > INT_MAX || height > INT_MAX || fileHeader.bfOffBits < headersEnd ||
+    if (pixelBytes < 0 || fileHeader.bfOffBits < headersEnd ||
         static_cast<long long>(fileHeader.bfOffBits) + pixelBytes > length) {
         return false;
     }

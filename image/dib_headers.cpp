@@ -2,11 +2,22 @@
 // the info and file headers that the system makes.
 #include "image/dib_image.h"
 
+#include <climits>
 #include <cstring>
 
 long long DibStride64(long long width) {
     // width * 3 brought up to a multiple of 4; width % 4 truncates like C does.
     return width * 3 + width % 4;
+}
+
+long long DibPixelBytes(long long width, long long height) {
+    const long long stride = DibStride64(width);
+    // Compared before multiplying: the stride of an int width times an int
+    // height can exceed even 64 bits.
+    if (width <= 0 || height <= 0 || stride > INT_MAX / height) {
+        return -1;
+    }
+    return stride * height;
 }
 
 void MakeInfoHeader(int width, int height, WORD bitCount, BITMAPINFOHEADER* out) {
@@ -16,9 +27,10 @@ void MakeInfoHeader(int width, int height, WORD bitCount, BITMAPINFOHEADER* out)
     out->biPlanes = 1;
     out->biBitCount = bitCount;
     out->biCompression = BI_RGB;
-    // Sizes that do not fit wrap here and are refused by SetHeader.
-    out->biSizeImage = static_cast<DWORD>(
-        static_cast<unsigned long long>(static_cast<long long>(height) * DibStride64(width)));
+    // Sizes that do not fit wrap here (unsigned arithmetic) and are refused by
+    // SetHeader.
+    out->biSizeImage = static_cast<DWORD>(static_cast<unsigned long long>(height) *
+                                          static_cast<unsigned long long>(DibStride64(width)));
     out->biXPelsPerMeter = 0;
     out->biYPelsPerMeter = 0;
     out->biClrUsed = 0;

@@ -10,11 +10,8 @@ namespace {
 // A header can carry pixels only when it describes them: positive width and
 // height, and a byte count that holds every row and fits a signed 32-bit size.
 bool DescribesPixels(const BITMAPINFOHEADER& h) {
-    if (h.biWidth <= 0 || h.biHeight <= 0) {
-        return false;
-    }
-    const long long needed = static_cast<long long>(h.biHeight) * DibStride64(h.biWidth);
-    return needed <= INT_MAX && h.biSizeImage <= static_cast<DWORD>(INT_MAX) &&
+    const long long needed = DibPixelBytes(h.biWidth, h.biHeight);
+    return needed > 0 && h.biSizeImage <= static_cast<DWORD>(INT_MAX) &&
            static_cast<long long>(h.biSizeImage) >= needed;
 }
 

@@ -21,6 +21,9 @@ long long DibStride64(long long width);
 inline int DibStride(int width) {
     return static_cast<int>(DibStride64(width));
 }
+// height rows of width pixels: height * stride bytes, for a width and a height
+// of 1 or more; -1 when that many bytes do not fit a signed 32-bit count.
+long long DibPixelBytes(long long width, long long height);
 
 // Fills all eleven fields of a BITMAPINFOHEADER for an uncompressed image.
 // biSizeImage is height * stride (24-bit stride rule, whatever bitCount says).

@@ -271,6 +271,11 @@ TEST(BmpLoad, RefusedFilesLeaveTheImageUntouched) {
     PutLe(&huge, 18, 30000, 4);
     PutLe(&huge, 22, 30000, 4);
     cases.push_back({"dimensions the file cannot fill", huge});
+    PutLe(&huge, 18, 0x7FFFFFFF, 4);
+    PutLe(&huge, 22, 0x7FFFFFFF, 4);
+    cases.push_back({"dimensions at the limit of int", huge});
+    PutLe(&huge, 22, 0x80000000u, 4);  // the tallest top-down picture
+    cases.push_back({"top-down at the limit of int", huge});
 
     for (const Case& c : cases) {
         if (!c.file.empty()) {

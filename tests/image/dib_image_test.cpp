@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <climits>
 #include <cstring>
 #include <vector>
 
@@ -146,6 +147,7 @@ TEST(DibImage, InconsistentHeadersAreKeptWithoutPixels) {
         {"size 0 with dimensions", HeaderOf(320, 240, 0)},
         {"rows beyond 32 bits", HeaderOf(100000, 100000, 4000000000u)},
         {"size beyond a signed 32-bit count", HeaderOf(4, 4, 0x90000000u)},
+        {"rows beyond 64 bits", HeaderOf(INT_MAX, INT_MAX, 100)},
     };
     for (const Case& c : cases) {
         CDibImage image;
@@ -155,6 +157,20 @@ TEST(DibImage, InconsistentHeadersAreKeptWithoutPixels) {
         EXPECT_FALSE(image.HasPixels()) << c.what;
         EXPECT_EQ(std::memcmp(image.Info(), &c.info, sizeof(c.info)), 0) << c.what;
     }
+}
+
+TEST(DibImage, CreateRefusesSizesBeyondASigned32BitCount) {
+    CDibImage image;
+    EXPECT_EQ(image.Create(INT_MAX, INT_MAX), -1);
+    EXPECT_EQ(image.Bits(), nullptr);
+    EXPECT_EQ(image.Width(), INT_MAX);
+    // height * stride = 0xBFFF'FFFE'8000'0000 bytes: the header keeps the low 32 bits.
+    EXPECT_EQ(image.Info()->bmiHeader.biSizeImage, 0x80000000u);
+    EXPECT_EQ(image.Create(INT_MIN, INT_MIN), -1);
+    EXPECT_EQ(image.Create(30000, 30000), -1);  // 2.7e9 bytes
+    EXPECT_EQ(image.Bits(), nullptr);
+    EXPECT_EQ(image.Create(3, 2), 0);
+    EXPECT_EQ(image.ImageSize(), 24);
 }
 
 TEST(DibImage, ALargerThanNeededImageSizeIsTaken) {
