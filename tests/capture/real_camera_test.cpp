@@ -8,6 +8,7 @@
 #include <chrono>
 #include <cstdlib>
 #include <thread>
+#include <vector>
 
 #include "capture/capture_manager.h"
 #include "platform/win32/null/null_driver.h"
@@ -91,6 +92,40 @@ TEST_F(RealCameraTest, FramesComeBottomUpInBlueGreenRedOrder) {
     EXPECT_EQ(pixel(639, 479), (std::vector<int>{223, 223, 223}));  // light grey
     // The last row in memory is the top of the picture.
     EXPECT_EQ(image.Row(0), image.Bits() + 479 * 640 * 3);
+}
+
+// A width whose rows need padding (322 x 3 = 966 bytes, stored in 968) and an
+// odd height: every row starts on its own 4-byte boundary, bottom row first,
+// and the two padding bytes of each row are zero.
+TEST_F(RealCameraTest, OddFrameSizesGivePaddedBottomUpRows) {
+    SetUpCameras(
+        "Odd Bars=videotestsrc pattern=smpte is-live=true ! "
+        "video/x-raw,format=BGR,width=322,height=241,framerate=30/1");
+    CCaptureManager manager;
+    ASSERT_EQ(manager.Open(1, 0), 1);
+    EXPECT_EQ(manager.FrameWidth(0), 322);
+    EXPECT_EQ(manager.FrameHeight(0), 241);
+    EXPECT_EQ(manager.FrameSize(0), 968 * 241);
+    CDibImage image;
+    ASSERT_EQ(GrabFirstFrame(manager, &image), 0);
+    ASSERT_EQ(image.ImageSize(), 968 * 241);
+    EXPECT_EQ(image.Row(0), image.Bits() + 240 * 968);
+    auto pixel = [&](int x, int y) {
+        const BYTE* p = image.Row(y) + 3 * x;
+        return std::vector<int>{p[0], p[1], p[2]};
+    };
+    EXPECT_EQ(pixel(0, 0), (std::vector<int>{255, 255, 255}));  // white
+    EXPECT_EQ(pixel(321, 0), (std::vector<int>{255, 0, 0}));    // blue
+    EXPECT_EQ(pixel(0, 240), (std::vector<int>{128, 0, 0}));    // dark blue
+    for (int y = 0; y < 241; ++y) {
+        // The bars run down the whole upper part: every row starts where it should.
+        if (y < 160) {
+            ASSERT_EQ(pixel(0, y), pixel(0, 0)) << "row " << y;
+            ASSERT_EQ(pixel(321, y), pixel(321, 0)) << "row " << y;
+        }
+        ASSERT_EQ(image.Row(y)[966], 0) << "row " << y;
+        ASSERT_EQ(image.Row(y)[967], 0) << "row " << y;
+    }
 }
 
 TEST_F(RealCameraTest, ACameraThatCannotBeBuiltFailsToBind) {
