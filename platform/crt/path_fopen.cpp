@@ -1,4 +1,8 @@
 // Maps the system's Windows-style relative paths onto fopen (see path_fopen.h).
+//
+// Stands in for the C runtime's path handling on Windows, where '\' separates
+// folders. Limits: only the separator is translated; drive letters, UNC paths,
+// case folding and code pages are not.
 #include "platform/crt/path_fopen.h"
 
 #include <string>

@@ -1,4 +1,9 @@
 // Choice of the capture driver and the media library's COM server.
+//
+// Stands in for the registration of the media framework's classes on Windows:
+// the first CoInitialize starts the chosen driver (see capture_driver.h), and
+// CoCreateInstance of a media class goes to it. Limits: one driver per
+// process, chosen once; it cannot be changed after it has started.
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>

@@ -1,4 +1,7 @@
 // The "FriendlyName" property bag (see friendly_name_bag.h).
+//
+// Stands in for the device's registry-backed IPropertyBag. Limits: one
+// property, read as VT_BSTR (or into a VT_EMPTY VARIANT); no error log.
 #include <utility>
 
 #include "platform/com/com_strings.h"

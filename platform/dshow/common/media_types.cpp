@@ -1,4 +1,7 @@
 // Media-type helpers shared by the capture drivers (see media_types.h).
+//
+// Stands in for the media-type handling of the Windows base classes. Limits:
+// video, RGB24 and FORMAT_VideoInfo only; no other subtypes or format blocks.
 #include <cstring>
 
 #include "platform/dshow/common/media_types.h"

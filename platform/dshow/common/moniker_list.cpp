@@ -1,4 +1,7 @@
 // The moniker enumerator (see moniker_list.h).
+//
+// Stands in for the IEnumMoniker of the system device enumerator. Limits: Next
+// with one element a call only; no Skip, Reset or Clone.
 #include <utility>
 
 #include "platform/dshow/common/moniker_list.h"

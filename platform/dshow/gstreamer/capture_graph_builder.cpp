@@ -1,11 +1,15 @@
 // The capture graph builder of the GStreamer driver (see gst_filters.h).
 //
-// RenderStream links a device's output (through a JPEG decoder when the
-// device only sends JPEG frames), a colour converter and a scaler into a Sample Grabber or a
-// renderer, fixing the device's default frame size at that moment; with an intermediate grabber the
-// stream goes on from the grabber, through another converter, into the renderer. A device output or
-// filter input that is already linked is not linked again (VFW_E_ALREADY_CONNECTED). Devices of
-// this driver have no crossbar.
+// Stands in for ICaptureGraphBuilder2. RenderStream links a device's output
+// (through a JPEG decoder when the device only sends JPEG frames), a colour
+// converter and a scaler into a Sample Grabber or a renderer, fixing the
+// device's default frame size at that moment; with an intermediate grabber the
+// stream goes on from the grabber, through another converter, into the
+// renderer. A device output or filter input that is already linked is not
+// linked again (VFW_E_ALREADY_CONNECTED).
+//
+// Limits: the preview category and video only; no compressors other than a
+// grabber; no crossbars (FindInterface finds nothing).
 #include <string>
 #include <vector>
 

@@ -1,6 +1,10 @@
 // The system device enumerator and the device monikers of the GStreamer
 // driver (see gst_filters.h, virtual_cameras.h).
 //
+// Stands in for ICreateDevEnum and the device monikers of the video input
+// category. Limits: that category only; the list is taken when the enumerator
+// is created (no hot-plugging); monikers have no display names.
+//
 // Video input devices are GStreamer's "Video/Source" devices in the device
 // monitor's order, named by their display names, followed by the virtual
 // cameras. Other categories have no devices. Binding a moniker to IBaseFilter

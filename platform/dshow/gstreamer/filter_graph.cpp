@@ -1,4 +1,8 @@
 // The filter graph of the GStreamer driver: a pipeline (see gst_filters.h).
+//
+// Stands in for the filter graph manager (IGraphBuilder, IMediaControl).
+// Limits: AddFilter, Run and Stop only; Run links a fake sink to each grabber
+// whose output nothing uses; the bus is not read (errors go to stderr).
 #include <cstdio>
 
 #include "platform/com/com_strings.h"

@@ -1,5 +1,10 @@
 // The device filter and the Video Renderer of the GStreamer driver, and what
 // all its filters share (see gst_filters.h).
+//
+// Stands in for a capture device's source filter and the Video Renderer.
+// Limits: a device sends one format, its default (the first raw format, else
+// the first JPEG one, near 640 x 480 at 30 frames a second); the renderer is
+// GStreamer's automatic video sink in a window of its own.
 #include "platform/dshow/gstreamer/gst_filters.h"
 
 namespace {

@@ -1,5 +1,6 @@
 // The GStreamer capture driver: start-up and the classes it implements.
 //
+// Stands in for the media framework's in-process classes on a real machine.
 // Starting the driver initialises GStreamer (once per process: GStreamer
 // cannot be initialised again after it is shut down, so stopping the driver
 // leaves it initialised). The classes are the system device enumerator, the

@@ -1,7 +1,10 @@
 // The Sample Grabber of the GStreamer driver (see gst_filters.h, qedit.h).
 //
-// GStreamer's BGR rows are top row first; the grabber hands frames out as a
-// bottom-up DIB, so GetCurrentBuffer copies the rows in reverse order.
+// Stands in for the Sample Grabber filter with buffering of the newest
+// sample. GStreamer's BGR rows are top row first; the grabber hands frames out
+// as a bottom-up DIB, so GetCurrentBuffer copies the rows in reverse order and
+// pads each to 4 bytes with zeros. Limits: 24-bit RGB only; no callbacks and
+// no one-shot mode.
 #include <cstring>
 
 #include "platform/dshow/common/media_types.h"

@@ -1,4 +1,7 @@
 // Parsing of TENEBRIX_VIRTUAL_CAMERAS (see virtual_cameras.h).
+//
+// Stands in for video input devices that a machine without a webcam lacks.
+// Limits: entries cannot contain ';', and a name cannot contain '='.
 #include <cstdio>
 
 #include "platform/dshow/gstreamer/virtual_cameras.h"

@@ -1,5 +1,9 @@
 // The scripted capture driver's table entry, state and test API
 // (see scripted_devices.h).
+//
+// Stands in for the machine's video devices and the media framework's classes
+// in tests. Limits: single-threaded; frames are handed out as the test set
+// them, with no timing.
 #include <cstring>
 
 #include "platform/dshow/capture_driver.h"

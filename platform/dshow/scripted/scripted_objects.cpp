@@ -1,4 +1,9 @@
 // The objects of the scripted capture driver (see scripted_devices.h).
+//
+// Stands in for the system device enumerator, monikers, property bags, the
+// filter graph, the capture graph builder, the Sample Grabber, the Video
+// Renderer, device filters and crossbars, recording every call. Limits: no
+// streaming; RenderStream only marks the device and grabber connected.
 #include <cstring>
 
 #include <qedit.h>

@@ -1,4 +1,7 @@
 // The classes of the scripted capture driver (see scripted_devices.h).
+//
+// Stands in for the media framework's objects in tests; scripted_objects.cpp
+// says what each does and its limits.
 #pragma once
 
 #include <vector>

@@ -1,5 +1,9 @@
 // Inner workings of the scripted capture driver: its state, the call record
 // and the counting wrapper that every scripted object is made with.
+//
+// Stands in for COM's reference counting with one that tests can read: objects
+// stay allocated after their last release (until Reset), so a release too many
+// is counted instead of touching freed memory. Limits: not thread-safe.
 #pragma once
 
 #include <map>
