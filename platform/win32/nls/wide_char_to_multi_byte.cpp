@@ -1,8 +1,10 @@
-// WideCharToMultiByte over glibc's iconv (see winnls.h for what it covers).
+// WideCharToMultiByte over glibc's iconv.
 //
-// Each character is converted on its own, so that one the code page lacks can
-// be replaced by the default character and a cut always falls between whole
-// characters.
+// Stands in for KERNEL32's conversion from UTF-16 to an ANSI code page. Limits
+// (see winnls.h): code pages CP_ACP and 932 (Shift-JIS) and CP_UTF8 only;
+// flags are ignored. Each character is converted on its own, so that one the
+// code page lacks can be replaced by the default character and a cut always
+// falls between whole characters.
 #include <iconv.h>
 
 #include <cerrno>
