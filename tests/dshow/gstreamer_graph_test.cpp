@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <chrono>
 #include <cstdlib>
+#include <initializer_list>
 #include <string>
 #include <thread>
 #include <vector>
@@ -48,6 +49,72 @@ class GStreamerGraph : public ::testing::Test {
         }
         devEnum->Release();
         return monikers;
+    }
+
+    // Binds the last video input device (the virtual camera a test sets up
+    // last); null when that fails.
+    IBaseFilter* BindLastDevice() {
+        std::vector<IMoniker*> monikers = Monikers();
+        IBaseFilter* device = NULL;
+        if (!monikers.empty()) {
+            monikers.back()->BindToObject(NULL, NULL, IID_IBaseFilter,
+                                          reinterpret_cast<void**>(&device));
+        }
+        for (IMoniker* moniker : monikers) {
+            moniker->Release();
+        }
+        return device;
+    }
+
+    // The objects of one capture chain, each holding one reference.
+    struct Chain {
+        IGraphBuilder* graph = NULL;
+        IBaseFilter* grabberFilter = NULL;
+        ISampleGrabber* grabber = NULL;
+        ICaptureGraphBuilder2* builder = NULL;
+        IMediaControl* control = NULL;
+    };
+
+    static Chain CreateChain() {
+        Chain chain;
+        CoCreateInstance(CLSID_FilterGraph, NULL, CLSCTX_INPROC_SERVER, IID_IGraphBuilder,
+                         reinterpret_cast<void**>(&chain.graph));
+        CoCreateInstance(CLSID_SampleGrabber, NULL, CLSCTX_INPROC_SERVER, IID_IBaseFilter,
+                         reinterpret_cast<void**>(&chain.grabberFilter));
+        CoCreateInstance(CLSID_CaptureGraphBuilder2, NULL, CLSCTX_INPROC_SERVER,
+                         IID_ICaptureGraphBuilder2, reinterpret_cast<void**>(&chain.builder));
+        if (chain.grabberFilter != NULL) {
+            chain.grabberFilter->QueryInterface(IID_ISampleGrabber,
+                                                reinterpret_cast<void**>(&chain.grabber));
+        }
+        if (chain.graph != NULL) {
+            chain.graph->QueryInterface(IID_IMediaControl,
+                                        reinterpret_cast<void**>(&chain.control));
+        }
+        return chain;
+    }
+
+    static void ReleaseChain(Chain* chain, IBaseFilter* device) {
+        for (IUnknown* object :
+             std::initializer_list<IUnknown*>{chain->control, chain->grabber, chain->grabberFilter,
+                                              chain->builder, device, chain->graph}) {
+            if (object != NULL) {
+                object->Release();
+            }
+        }
+    }
+
+    // Copies the newest frame into `frame` once one has arrived (10 s at
+    // most); the last result of GetCurrentBuffer, the count it wrote in *size.
+    static HRESULT WaitForFrame(ISampleGrabber* grabber, std::vector<BYTE>* frame, LONG* size) {
+        HRESULT hr = VFW_E_WRONG_STATE;
+        const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+        while (hr == VFW_E_WRONG_STATE && std::chrono::steady_clock::now() < deadline) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+            *size = static_cast<LONG>(frame->size());
+            hr = grabber->GetCurrentBuffer(size, reinterpret_cast<LONG*>(frame->data()));
+        }
+        return hr;
     }
 
     static std::string NameOf(IMoniker* moniker) {
@@ -93,29 +160,14 @@ TEST_F(GStreamerGraph, ADescriptionThatDoesNotParseFailsToBind) {
 
 TEST_F(GStreamerGraph, GrabberDeliversBottomUpBgrFramesOfTheDeviceSize) {
     setenv("TENEBRIX_VIRTUAL_CAMERAS", kBars, 1);
-    std::vector<IMoniker*> monikers = Monikers();
-    ASSERT_FALSE(monikers.empty());
-    IBaseFilter* device = NULL;
-    ASSERT_EQ(monikers.back()->BindToObject(NULL, NULL, IID_IBaseFilter,
-                                            reinterpret_cast<void**>(&device)),
-              S_OK);
-    for (IMoniker* moniker : monikers) {
-        moniker->Release();
-    }
-    IGraphBuilder* graph = NULL;
-    IBaseFilter* grabberFilter = NULL;
-    ISampleGrabber* grabber = NULL;
-    ICaptureGraphBuilder2* builder = NULL;
-    IMediaControl* control = NULL;
-    CoCreateInstance(CLSID_FilterGraph, NULL, CLSCTX_INPROC_SERVER, IID_IGraphBuilder,
-                     reinterpret_cast<void**>(&graph));
-    CoCreateInstance(CLSID_SampleGrabber, NULL, CLSCTX_INPROC_SERVER, IID_IBaseFilter,
-                     reinterpret_cast<void**>(&grabberFilter));
-    CoCreateInstance(CLSID_CaptureGraphBuilder2, NULL, CLSCTX_INPROC_SERVER,
-                     IID_ICaptureGraphBuilder2, reinterpret_cast<void**>(&builder));
-    ASSERT_TRUE(graph && grabberFilter && builder);
-    ASSERT_EQ(grabberFilter->QueryInterface(IID_ISampleGrabber, reinterpret_cast<void**>(&grabber)),
-              S_OK);
+    IBaseFilter* device = BindLastDevice();
+    ASSERT_NE(device, nullptr);
+    Chain chain = CreateChain();
+    IGraphBuilder* graph = chain.graph;
+    IBaseFilter* grabberFilter = chain.grabberFilter;
+    ISampleGrabber* grabber = chain.grabber;
+    ICaptureGraphBuilder2* builder = chain.builder;
+    ASSERT_TRUE(graph && grabberFilter && grabber && builder && chain.control);
     AM_MEDIA_TYPE rgb24 = {};
     rgb24.majortype = MEDIATYPE_Video;
     rgb24.subtype = MEDIASUBTYPE_RGB24;
@@ -157,17 +209,8 @@ TEST_F(GStreamerGraph, GrabberDeliversBottomUpBgrFramesOfTheDeviceSize) {
     LONG size = static_cast<LONG>(frame.size());
     EXPECT_EQ(grabber->GetCurrentBuffer(&size, reinterpret_cast<LONG*>(frame.data())),
               VFW_E_WRONG_STATE);  // nothing has arrived before the graph runs
-    ASSERT_TRUE(
-        SUCCEEDED(graph->QueryInterface(IID_IMediaControl, reinterpret_cast<void**>(&control))));
-    ASSERT_TRUE(SUCCEEDED(control->Run()));
-    HRESULT hr = VFW_E_WRONG_STATE;
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
-    while (hr == VFW_E_WRONG_STATE && std::chrono::steady_clock::now() < deadline) {
-        std::this_thread::sleep_for(std::chrono::milliseconds(10));
-        size = static_cast<LONG>(frame.size());
-        hr = grabber->GetCurrentBuffer(&size, reinterpret_cast<LONG*>(frame.data()));
-    }
-    ASSERT_EQ(hr, S_OK);
+    ASSERT_TRUE(SUCCEEDED(chain.control->Run()));
+    ASSERT_EQ(WaitForFrame(grabber, &frame, &size), S_OK);
     EXPECT_EQ(size, 640 * 3 * 480);
     LONG needed = 0;
     EXPECT_EQ(grabber->GetCurrentBuffer(&needed, NULL), S_OK);
@@ -185,14 +228,8 @@ TEST_F(GStreamerGraph, GrabberDeliversBottomUpBgrFramesOfTheDeviceSize) {
     EXPECT_EQ(pixel(639, 0), (std::vector<int>{255, 0, 0}));        // blue
     EXPECT_EQ(pixel(0, 479), (std::vector<int>{128, 0, 0}));        // dark blue
     EXPECT_EQ(pixel(639, 479), (std::vector<int>{223, 223, 223}));  // light grey
-    EXPECT_EQ(control->Stop(), S_OK);
-
-    control->Release();
-    grabber->Release();
-    grabberFilter->Release();
-    builder->Release();
-    device->Release();
-    graph->Release();
+    EXPECT_EQ(chain.control->Stop(), S_OK);
+    ReleaseChain(&chain, device);
     unsetenv("TENEBRIX_VIRTUAL_CAMERAS");
 }
 
@@ -202,56 +239,27 @@ TEST_F(GStreamerGraph, ACameraThatSendsJpegIsDecoded) {
            "video/x-raw,width=320,height=240,framerate=15/1 ! jpegenc ! "
            "image/jpeg,width=320,height=240",
            1);
-    std::vector<IMoniker*> monikers = Monikers();
-    ASSERT_FALSE(monikers.empty());
-    IBaseFilter* device = NULL;
-    ASSERT_EQ(monikers.back()->BindToObject(NULL, NULL, IID_IBaseFilter,
-                                            reinterpret_cast<void**>(&device)),
-              S_OK);
-    for (IMoniker* moniker : monikers) {
-        moniker->Release();
-    }
-    IGraphBuilder* graph = NULL;
-    IBaseFilter* grabberFilter = NULL;
-    ICaptureGraphBuilder2* builder = NULL;
-    CoCreateInstance(CLSID_FilterGraph, NULL, CLSCTX_INPROC_SERVER, IID_IGraphBuilder,
-                     reinterpret_cast<void**>(&graph));
-    CoCreateInstance(CLSID_SampleGrabber, NULL, CLSCTX_INPROC_SERVER, IID_IBaseFilter,
-                     reinterpret_cast<void**>(&grabberFilter));
-    CoCreateInstance(CLSID_CaptureGraphBuilder2, NULL, CLSCTX_INPROC_SERVER,
-                     IID_ICaptureGraphBuilder2, reinterpret_cast<void**>(&builder));
-    ISampleGrabber* grabber = NULL;
-    grabberFilter->QueryInterface(IID_ISampleGrabber, reinterpret_cast<void**>(&grabber));
-    graph->AddFilter(grabberFilter, OLESTR("Sample Grabber"));
-    builder->SetFiltergraph(graph);
-    graph->AddFilter(device, OLESTR("Device Filter"));
-    EXPECT_EQ(builder->RenderStream(&PIN_CATEGORY_PREVIEW, NULL, device, NULL, grabberFilter),
-              S_OK);
-    grabber->SetBufferSamples(TRUE);
-    IMediaControl* control = NULL;
-    graph->QueryInterface(IID_IMediaControl, reinterpret_cast<void**>(&control));
-    control->Run();
+    IBaseFilter* device = BindLastDevice();
+    ASSERT_NE(device, nullptr);
+    Chain chain = CreateChain();
+    ASSERT_TRUE(chain.graph && chain.grabber && chain.builder && chain.control);
+    chain.graph->AddFilter(chain.grabberFilter, OLESTR("Sample Grabber"));
+    chain.builder->SetFiltergraph(chain.graph);
+    chain.graph->AddFilter(device, OLESTR("Device Filter"));
+    EXPECT_EQ(
+        chain.builder->RenderStream(&PIN_CATEGORY_PREVIEW, NULL, device, NULL, chain.grabberFilter),
+        S_OK);
+    chain.grabber->SetBufferSamples(TRUE);
+    chain.control->Run();
     std::vector<BYTE> frame(960 * 240);
     LONG size = 0;
-    HRESULT hr = VFW_E_WRONG_STATE;
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
-    while (hr == VFW_E_WRONG_STATE && std::chrono::steady_clock::now() < deadline) {
-        std::this_thread::sleep_for(std::chrono::milliseconds(10));
-        size = static_cast<LONG>(frame.size());
-        hr = grabber->GetCurrentBuffer(&size, reinterpret_cast<LONG*>(frame.data()));
-    }
-    EXPECT_EQ(hr, S_OK);
+    EXPECT_EQ(WaitForFrame(chain.grabber, &frame, &size), S_OK);
     EXPECT_EQ(size, 960 * 240);
     // A white picture comes out light and even (JPEG keeps it within a few steps).
     EXPECT_GT(frame[0], 200);
     EXPECT_EQ(std::count(frame.begin(), frame.end(), frame[0]), 960 * 240);
-    control->Stop();
-    control->Release();
-    grabber->Release();
-    grabberFilter->Release();
-    builder->Release();
-    device->Release();
-    graph->Release();
+    chain.control->Stop();
+    ReleaseChain(&chain, device);
     unsetenv("TENEBRIX_VIRTUAL_CAMERAS");
 }
 
