@@ -95,10 +95,13 @@ int CDibImage::Load(const char* path) {
         std::memcpy(m_bits, bmp.pixels.data(), bmp.pixels.size());
         return 0;
     }
-    // A top-down file stores the top row first: file row y is picture row y.
+    // A top-down file stores the top row first: file row y is picture row y,
+    // the last row in memory. Addressed from the buffer itself, which exists
+    // even where the row table could not be made.
     const size_t stride = static_cast<size_t>(DibStride(Width()));
     for (int y = 0; y < Height(); ++y) {
-        std::memcpy(Row(y), bmp.pixels.data() + static_cast<size_t>(y) * stride, stride);
+        std::memcpy(m_bits + static_cast<size_t>(Height() - 1 - y) * stride,
+                    bmp.pixels.data() + static_cast<size_t>(y) * stride, stride);
     }
     return 0;
 }
