@@ -187,9 +187,12 @@ class GtkDriver : public WindowDriver {
         if (peer == nullptr || peer->window == nullptr) {
             return;
         }
+        // The big icon's 32 x 32 image and the small icon's 16 x 16 one, also
+        // when both are the same icon (as Windows picks each size from it).
+        const std::pair<HICON, int> sizes[] = {{w.bigIcon, 32}, {w.smallIcon, 16}};
         GList* list = nullptr;
-        for (HICON icon : {w.bigIcon, w.smallIcon}) {
-            const IconBitmap* b = IconBitmapOf(icon, icon == w.bigIcon ? 32 : 16);
+        for (const auto& [icon, size] : sizes) {
+            const IconBitmap* b = IconBitmapOf(icon, size);
             if (b != nullptr) {
                 list = g_list_append(list, PixbufOf(*b));
             }

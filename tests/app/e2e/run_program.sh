@@ -11,8 +11,9 @@
 #              the program must exit with status 0.
 #   moving     the same with a moving ball: the HUD shows less than 100 %.
 #   no-device  no camera at all: the "no device" box, dismissed, ends the program.
-#   about      the About box from the window menu (right click): the picture
-#              goes on changing behind it; OK closes it; "The End" ends the program.
+#   about      the window has the program icon in both sizes; the About box
+#              from the window menu (right click): the picture goes on changing
+#              behind it; OK closes it; "The End" ends the program.
 # Exits 0 on success, 77 (skipped) without a display or with a real camera
 # attached, 1 on failure.
 set -uo pipefail
@@ -134,6 +135,11 @@ dialog=$(wait_window TENEBRIX 20) || fail "the main dialog did not show"
 sleep 1.5                 # the camera is running and the picture is live
 
 if [ "$scenario" = about ]; then
+    # The window carries the program icon in both sizes, for title bars and
+    # task bars: the 32 x 32 image as the big icon, the 16 x 16 one as the small.
+    icons=$(xprop -id "$dialog" _NET_WM_ICON 2>/dev/null | grep -o 'Icon ([0-9]* x [0-9]*)' |
+        sort | tr '\n' ' ')
+    [ "$icons" = "Icon (16 x 16) Icon (32 x 32) " ] || fail "window icons: ${icons:-none}"
     xdotool mousemove --sync --window "$dialog" 160 60 click 3  # the window menu
     sleep 0.8
     xdotool key Up Return  # its last entry: the About box
