@@ -11,8 +11,9 @@
 #define TENEBRIX_VERSION_MINOR 0
 #define TENEBRIX_VERSION_BUILD 0
 #define TENEBRIX_VERSION_REVISION 1
+// The numbers above as the texts of the version data and of the About box's
+// title line; change them together.
 #define TENEBRIX_VERSION_TEXT "1, 0, 0, 1"
-// The About box's title line, built from the version numbers.
 #define TENEBRIX_TITLE_AND_VERSION "Tenebrix Version 1.0.0.1"
 
 namespace tenebrix_res {

@@ -92,6 +92,9 @@ TEST(Resources, AboutBoxTemplate) {
     EXPECT_FALSE(t.extended);
     EXPECT_EQ(t.style,
               static_cast<DWORD>(WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME | DS_SETFONT));
+    EXPECT_EQ(t.exStyle, 0u);
+    EXPECT_EQ(t.x, 0);  // centred by the framework
+    EXPECT_EQ(t.y, 0);
     EXPECT_EQ(t.cx, 235);
     EXPECT_EQ(t.cy, 55);
     EXPECT_EQ(std::string(t.caption),
