@@ -5,9 +5,7 @@
 // through the null window driver.
 #include <gtest/gtest.h>
 
-#include <chrono>
 #include <cstdlib>
-#include <thread>
 #include <vector>
 
 #include "capture/capture_manager.h"
@@ -26,17 +24,6 @@ const char kBall[] =
 const char kBars[] =
     "Colour Bars=videotestsrc pattern=smpte is-live=true ! "
     "video/x-raw,format=BGR,width=640,height=480,framerate=30/1";
-
-// Grabs until a frame has arrived (at most a few seconds).
-int GrabFirstFrame(CCaptureManager& manager, CDibImage* image) {
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
-    int result = manager.GrabFrame(0, image);
-    while (result != 0 && std::chrono::steady_clock::now() < deadline) {
-        std::this_thread::sleep_for(std::chrono::milliseconds(10));
-        result = manager.GrabFrame(0, image);
-    }
-    return result;
-}
 
 class RealCameraTest : public ::testing::Test {
   protected:
