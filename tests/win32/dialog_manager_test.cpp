@@ -68,6 +68,25 @@ TEST_F(DialogManagerTest, TabWrapsAroundAndSkipsDisabledButtons) {
     EXPECT_EQ(GetFocus(), GetDlgItem(dlg, IDC_T_OPEN));
 }
 
+TEST_F(DialogManagerTest, AFocusedButtonThatIsDisabledLosesTheFocus) {
+    // As a Stop button that disables itself when clicked.
+    null_driver::Click(dlg, IDC_T_STOP);
+    null_driver::PumpMessages();
+    ASSERT_EQ(GetFocus(), GetDlgItem(dlg, IDC_T_STOP));
+    EnableWindow(GetDlgItem(dlg, IDC_T_START), FALSE);  // not the focus: nothing moves
+    EXPECT_EQ(GetFocus(), GetDlgItem(dlg, IDC_T_STOP));
+    EnableWindow(GetDlgItem(dlg, IDC_T_STOP), FALSE);
+    EXPECT_EQ(GetFocus(), nullptr);
+    // No push button has the focus now: Enter is IDOK, Space nothing; Tab
+    // starts again from the first tab stop that takes it.
+    null_driver::PressKey(dlg, VK_SPACE);
+    null_driver::PressKey(dlg, VK_RETURN);
+    null_driver::PressKey(dlg, VK_TAB);
+    null_driver::PumpMessages();
+    EXPECT_EQ(Commands(), (std::vector<WPARAM>{IDC_T_STOP, MAKEWPARAM(IDOK, BN_CLICKED)}));
+    EXPECT_EQ(GetFocus(), GetDlgItem(dlg, IDC_T_OPEN));
+}
+
 TEST_F(DialogManagerTest, EnterPressesTheDefaultButton) {
     HWND nested = CreateDialogParamA(nullptr, MAKEINTRESOURCEA(IDD_NESTED), dlg, Record, 0);
     ASSERT_NE(nested, nullptr);

@@ -126,6 +126,15 @@ BOOL WINAPI EnableWindow(HWND hWnd, BOOL bEnable) {
     const bool enable = bEnable != FALSE;
     if (w->enabled != enable) {
         w->enabled = enable;
+        if (!enable && g_focus == hWnd) {
+            // A disabled window cannot keep the focus; no control has it now
+            // (GTK, too, takes the focus from an insensitive widget).
+            g_focus = nullptr;
+            Window* top = TopLevelOf(w);
+            if (top != nullptr && top->focus == hWnd) {
+                top->focus = nullptr;
+            }
+        }
         if (WindowDriver* d = Driver()) {
             d->EnablePeer(*w, enable);
         }
