@@ -284,4 +284,33 @@ TEST_F(DialogTest, TheAboutEntryOpensTheBoxWhileTicksGoOnBehindIt) {
     });
 }
 
+TEST_F(DialogTest, TheAboutBoxOpenedWhileStoppedLeavesTheDialogStopped) {
+    AddCamera(SolidFrame(kScene));
+    CDibImage before;
+    Run({
+        Tick(),
+        Click(IDC_STOP),
+        [&](CCamouflageDlg& dlg) {
+            before.CopyFrom(dlg.m_display);
+            EXPECT_TRUE(null_driver::ChooseSystemMenuItem(dlg.m_hWnd, 0x0010));
+        },
+        [&](CCamouflageDlg& dlg) {
+            const auto windows = null_driver::TopLevelWindows();
+            ASSERT_EQ(windows.size(), 2u);
+            EXPECT_FALSE(null_driver::HasTimer(dlg.m_hWnd, 0));
+            EXPECT_TRUE(null_driver::Click(windows.back(), IDOK));
+        },
+        CheckThenClick(IDC_STEALTH,
+                       [&](CCamouflageDlg& dlg) {
+                           EXPECT_EQ(null_driver::TopLevelWindows().size(), 1u);
+                           EXPECT_TRUE(IsWindowEnabled(dlg.m_hWnd));
+                           EXPECT_EQ(dlg.m_running, 0);
+                           EXPECT_FALSE(null_driver::HasTimer(dlg.m_hWnd, 0));
+                           EXPECT_TRUE(Enabled(dlg, IDC_START));
+                           EXPECT_FALSE(Enabled(dlg, IDC_STOP));
+                           EXPECT_EQ(FirstDifference(dlg.m_display, before), "");
+                       }),
+    });
+}
+
 }  // namespace
