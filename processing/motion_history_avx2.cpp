@@ -2,7 +2,7 @@
 // integers proven equal to the double formulas (see the comments), the rare
 // colours where the double luminance falls below the exact one taken from the
 // formula itself.
-#include "processing/motion_kernels.h"
+#include "processing/motion_row_kernel.h"
 #include "processing/pixel_formulas.h"
 #include "processing/pixels_avx2.h"
 

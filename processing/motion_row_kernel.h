@@ -1,0 +1,14 @@
+// Internal to the motion history: the fused per-row kernel of the AVX2 path.
+// Kept apart from the image type, so that no inline code of a shared header is
+// ever compiled for AVX2 and then picked by the linker for plain code.
+#pragma once
+
+#include <windows.h>
+
+// One row of a motion-history step in one pass, for `width` pixels: the new
+// grey value of each frame pixel is compared with the green byte of prevGray
+// and then written over prevGray; every history byte decays by 0.98, or becomes
+// 255 where the grey value changed by more than 20; the new history row is also
+// written to out when it is not null. Gives exactly the bytes of the separate
+// operations on the grey image, the mask and the history.
+void MotionRowAvx2(const BYTE* frame, BYTE* prevGray, BYTE* history, BYTE* out, int width);
