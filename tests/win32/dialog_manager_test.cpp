@@ -24,6 +24,34 @@ TEST_F(DialogManagerTest, DialogUnitsBecomePixelsAsMulDivRounds) {
     EXPECT_EQ(units.bottom, 293);  // 292.5
 }
 
+// Left, top, right, bottom of a window's place, for one-line comparisons.
+std::vector<LONG> Place(HWND window) {
+    const RECT r = null_driver::Placement(window);
+    return {r.left, r.top, r.right, r.bottom};
+}
+
+TEST_F(DialogManagerTest, TemplatesAtTheOriginAreCentredInTheWorkAreaOrOverTheirOwner) {
+    // 320 x 296 pixels on the whole 1024 x 768 screen.
+    EXPECT_EQ(Place(dlg), (std::vector<LONG>{352, 236, 672, 532}));
+
+    // A desktop with a 32-pixel panel at the top and a 64-pixel dock on the left.
+    null_driver::SetWorkArea(RECT{64, 32, 1024, 768});
+    HWND second = CreateDialogParamA(nullptr, MAKEINTRESOURCEA(IDD_TEST), nullptr, Record, 0);
+    EXPECT_EQ(Place(second), (std::vector<LONG>{384, 252, 704, 548}));
+    DestroyWindow(second);
+
+    // 175 x 45 pixels over the visible owner; in the work area while the owner
+    // is minimised.
+    HWND nested = CreateDialogParamA(nullptr, MAKEINTRESOURCEA(IDD_NESTED), dlg, Record, 0);
+    EXPECT_EQ(Place(nested), (std::vector<LONG>{424, 361, 599, 406}));
+    DestroyWindow(nested);
+    null_driver::SetIconic(dlg, true);
+    nested = CreateDialogParamA(nullptr, MAKEINTRESOURCEA(IDD_NESTED), dlg, Record, 0);
+    EXPECT_EQ(Place(nested), (std::vector<LONG>{456, 377, 631, 422}));
+    DestroyWindow(nested);
+    null_driver::PumpMessages();
+}
+
 TEST(MulDivTest, RoundsHalfAwayFromZeroAndReportsOverflow) {
     EXPECT_EQ(MulDiv(183, 7, 4), 320);
     EXPECT_EQ(MulDiv(1, 1, 2), 1);

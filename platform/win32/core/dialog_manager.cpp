@@ -6,9 +6,10 @@
 // program's linked resources): the window with the template's caption, style
 // and client size, then the controls in template order, which is also the tab
 // order. WM_INITDIALOG runs before the dialog shows; a dialog ended inside it
-// never shows. A template at (0, 0) is centred over its owner, or on the
-// screen when it has none (what the application framework does for such
-// templates). A modal loop disables the owner, dispatches every message of the
+// never shows. A template at (0, 0) is centred over its owner, or in the
+// screen's work area (the screen without panels and docks) when it has none
+// or the owner is hidden or minimised (what the application framework does
+// for such templates). A modal loop disables the owner, dispatches every message of the
 // thread (so the owner's timers and paints go on) and destroys the dialog and
 // its timers before it returns.
 //
@@ -30,8 +31,7 @@ RECT CentredRect(const Window* owner, int width, int height) {
     if (owner != nullptr && owner->visible && !owner->iconic) {
         area = owner->rect;
     } else if (WindowDriver* d = Driver()) {
-        const SIZE screen = d->ScreenSize();
-        area = RECT{0, 0, screen.cx, screen.cy};
+        area = d->WorkArea();
     }
     const int left = area.left + (area.right - area.left - width) / 2;
     const int top = area.top + (area.bottom - area.top - height) / 2;

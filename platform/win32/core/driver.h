@@ -43,7 +43,11 @@ class WindowDriver {
     virtual int MessageBox(HWND owner, const std::string& text, const std::string& caption,
                            UINT type) = 0;
 
+    // The whole primary screen (SM_CXSCREEN, SM_CYSCREEN), and the part of it
+    // that windows may use, without panels and docks, in screen coordinates:
+    // dialogs that have no visible owner are centred in the latter.
     virtual SIZE ScreenSize() = 0;
+    virtual RECT WorkArea() = 0;
 };
 
 struct DriverEntry {

@@ -259,22 +259,35 @@ class GtkDriver : public WindowDriver {
     }
 
     SIZE ScreenSize() override {
+        GdkRectangle area;
+        if (GdkMonitor* monitor = PrimaryMonitor()) {
+            gdk_monitor_get_geometry(monitor, &area);
+            return SIZE{area.width, area.height};
+        }
+        return SIZE{1024, 768};
+    }
+
+    RECT WorkArea() override {
+        GdkRectangle area;
+        if (GdkMonitor* monitor = PrimaryMonitor()) {
+            gdk_monitor_get_workarea(monitor, &area);
+            return RECT{area.x, area.y, area.x + area.width, area.y + area.height};
+        }
+        return RECT{0, 0, 1024, 768};
+    }
+
+  private:
+    static Peer* PeerOf(Window& w) { return static_cast<Peer*>(w.driverData); }
+
+    static GdkMonitor* PrimaryMonitor() {
         GdkDisplay* display = gdk_display_get_default();
         GdkMonitor* monitor =
             display != nullptr ? gdk_display_get_primary_monitor(display) : nullptr;
         if (monitor == nullptr && display != nullptr) {
             monitor = gdk_display_get_monitor(display, 0);
         }
-        if (monitor == nullptr) {
-            return SIZE{1024, 768};
-        }
-        GdkRectangle area;
-        gdk_monitor_get_workarea(monitor, &area);
-        return SIZE{area.width, area.height};
+        return monitor;
     }
-
-  private:
-    static Peer* PeerOf(Window& w) { return static_cast<Peer*>(w.driverData); }
 
     void AddCss(const std::string& rule) {
         css_text_ += rule;

@@ -17,11 +17,14 @@ namespace {
 
 using namespace win32core;
 
+constexpr RECT kWholeScreen = {0, 0, 1024, 768};
+
 struct NullState {
     std::vector<null_driver::MessageBoxRecord> boxes;
     std::deque<int> answers;
     std::function<void()> idle;
     std::vector<std::pair<HWND, UINT_PTR>> timers;
+    RECT workArea = kWholeScreen;
 };
 
 NullState& State() {
@@ -96,7 +99,8 @@ class NullDriver : public WindowDriver {
         return answer;
     }
 
-    SIZE ScreenSize() override { return SIZE{1024, 768}; }
+    SIZE ScreenSize() override { return SIZE{kWholeScreen.right, kWholeScreen.bottom}; }
+    RECT WorkArea() override { return State().workArea; }
 };
 
 }  // namespace
@@ -126,6 +130,7 @@ void Reset() {
     s.boxes.clear();
     s.answers.clear();
     s.idle = nullptr;
+    s.workArea = kWholeScreen;
 }
 
 void QueueMessageBoxAnswer(int answer) {
@@ -222,6 +227,15 @@ bool ChooseSystemMenuItem(HWND window, UINT id) {
         }
     }
     return false;
+}
+
+void SetWorkArea(const RECT& area) {
+    State().workArea = area;
+}
+
+RECT Placement(HWND window) {
+    Window* w = FindWindowData(window);
+    return w != nullptr ? w->rect : RECT{0, 0, 0, 0};
 }
 
 bool SetIconic(HWND window, bool iconic) {

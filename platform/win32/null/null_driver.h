@@ -46,8 +46,8 @@ namespace null_driver {
 // already was) the driver in use; false when another driver was chosen first.
 bool Use();
 
-// Forgets recorded boxes, queued answers and the idle handler. Windows that a
-// test left open stay open.
+// Forgets recorded boxes, queued answers, the idle handler and the work area.
+// Windows that a test left open stay open.
 void Reset();
 
 struct MessageBoxRecord {
@@ -88,6 +88,15 @@ struct MenuEntry {
 };
 std::vector<MenuEntry> SystemMenu(HWND window);
 bool ChooseSystemMenuItem(HWND window, UINT id);
+
+// The screen is 1024 x 768 pixels. The part that windows may use (all of it
+// unless set, as on a desktop without panels): dialogs without a visible
+// owner are centred in it.
+void SetWorkArea(const RECT& area);
+// Where a window is: a top-level window's client area on the screen (the
+// window manager adds the frame), a control's place in its dialog's client
+// area. An empty rectangle for no such window.
+RECT Placement(HWND window);
 
 // Minimises or restores a top-level window, as the window manager would.
 bool SetIconic(HWND window, bool iconic);
