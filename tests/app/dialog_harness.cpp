@@ -33,6 +33,24 @@ CDibImage MakeSprite(int w, int h, BYTE red, BYTE green, BYTE blue) {
 
 }  // namespace
 
+MainTemplateCopy* OverrideMainTemplate() {
+    static MainTemplateCopy copy;
+    static win32res::ResourceModule module = {};
+    static const bool registered = [] {
+        const win32res::DialogTemplate* main = win32res::FindDialogTemplate(IDD_MAIN);
+        if (main == nullptr) {
+            return false;
+        }
+        copy.dialog = *main;
+        copy.controls.assign(main->controls, main->controls + main->controlCount);
+        copy.dialog.controls = copy.controls.data();
+        module.dialogs = &copy.dialog;
+        module.dialogCount = 1;
+        return win32res::RegisterResourceModule(&module);
+    }();
+    return registered ? &copy : nullptr;
+}
+
 std::vector<BYTE> SolidFrame(scripted_capture::Pixel colour) {
     return SplitFrame(0, colour, colour);
 }

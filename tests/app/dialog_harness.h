@@ -13,6 +13,7 @@
 #include "app/camouflage_dlg.h"
 #include "platform/dshow/scripted/scripted_devices.h"
 #include "platform/win32/null/null_driver.h"
+#include "platform/win32/resource_module.h"
 #include "tests/app/expected_hud.h"
 #include "tests/image/temp_dir.h"
 
@@ -31,6 +32,15 @@ std::string FirstDifference(const CDibImage& a, const CDibImage& b);
 // Expects the picture control (and the rectangle the dialog keeps of it) to
 // be w x h pixels and to show the top-left w x h of the shown picture, 1:1.
 void ExpectControlShowsPicture(CCamouflageDlg& dlg, int w, int h);
+
+// A copy of the main dialog's template that a test program may change (sizes,
+// controls) before it runs the dialog, registered once over the program's own.
+// Null when the program has no main template.
+struct MainTemplateCopy {
+    win32res::DialogTemplate dialog;
+    std::vector<win32res::ControlTemplate> controls;
+};
+MainTemplateCopy* OverrideMainTemplate();
 
 // One user action; it must queue something (click, tick, key, menu choice)
 // or the dialog's loop ends.

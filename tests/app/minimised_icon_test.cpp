@@ -15,24 +15,6 @@ namespace {
 
 constexpr std::int64_t kFace = 0xF0F0F0;  // the erased background of the dialog
 
-// The main dialog's template at a size of the test's choosing, registered
-// once over the program's own.
-win32res::DialogTemplate* ResizableMainTemplate() {
-    static win32res::DialogTemplate dialog;
-    static win32res::ResourceModule module = {};
-    static const bool registered = [] {
-        const win32res::DialogTemplate* main = win32res::FindDialogTemplate(IDD_MAIN);
-        if (main == nullptr) {
-            return false;
-        }
-        dialog = *main;
-        module.dialogs = &dialog;
-        module.dialogCount = 1;
-        return win32res::RegisterResourceModule(&module);
-    }();
-    return registered ? &dialog : nullptr;
-}
-
 const win32res::IconImage* BigIconImage() {
     const win32res::IconResource* icon = win32res::FindIcon(IDR_MAINFRAME);
     if (icon == nullptr) {
@@ -62,8 +44,9 @@ class MinimisedIconTest : public DialogTest {
     // Runs the dialog at cx x cy dialog units, minimises it, and expects its
     // client area (width x height pixels) to show only the icon at (x0, y0).
     void ExpectIconAt(short cx, short cy, int width, int height, int x0, int y0) {
-        win32res::DialogTemplate* t = ResizableMainTemplate();
-        ASSERT_NE(t, nullptr);
+        MainTemplateCopy* copy = OverrideMainTemplate();
+        ASSERT_NE(copy, nullptr);
+        win32res::DialogTemplate* t = &copy->dialog;
         const win32res::IconImage* icon = BigIconImage();
         ASSERT_NE(icon, nullptr);
         t->cx = cx;

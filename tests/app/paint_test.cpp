@@ -4,8 +4,6 @@
 // pixels (x * 7 / 4, y * 12 / 8; no whole number of units gives 300).
 #include <gtest/gtest.h>
 
-#include <vector>
-
 #include "platform/win32/resource_module.h"
 #include "tests/app/dialog_harness.h"
 
@@ -14,31 +12,19 @@ namespace {
 const scripted_capture::Pixel kTop = {30, 200, 10};  // blue, green, red
 const scripted_capture::Pixel kBottom = {5, 6, 250};
 
-// Registers, once, a copy of the main dialog's template with a smaller picture
-// control over the program's own.
+// Gives the main dialog a smaller picture control.
 bool UseSmallPicture() {
-    static const bool registered = [] {
-        static std::vector<win32res::ControlTemplate> controls;
-        static win32res::DialogTemplate dialog;
-        static win32res::ResourceModule module = {};
-        const win32res::DialogTemplate* main = win32res::FindDialogTemplate(IDD_MAIN);
-        if (main == nullptr) {
-            return false;
+    MainTemplateCopy* copy = OverrideMainTemplate();
+    if (copy == nullptr) {
+        return false;
+    }
+    for (auto& control : copy->controls) {
+        if (control.id == IDC_PICTURE) {
+            control.cx = 171;
+            control.cy = 133;
         }
-        dialog = *main;
-        controls.assign(main->controls, main->controls + main->controlCount);
-        for (auto& control : controls) {
-            if (control.id == IDC_PICTURE) {
-                control.cx = 171;
-                control.cy = 133;
-            }
-        }
-        dialog.controls = controls.data();
-        module.dialogs = &dialog;
-        module.dialogCount = 1;
-        return win32res::RegisterResourceModule(&module);
-    }();
-    return registered;
+    }
+    return true;
 }
 
 TEST_F(DialogTest, ASmallerControlShowsTheTopLeftOfThePictureUnscaled) {
