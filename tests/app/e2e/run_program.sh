@@ -20,10 +20,7 @@ set -uo pipefail
 
 scenario=$1 program=$2 check=$3 root=$4
 
-if [ -z "${DISPLAY:-}" ]; then
-    echo "no X display (the ./test command starts Xvfb); skipped"
-    exit 77
-fi
+source "$(dirname "$0")/../../e2e/common.sh"
 
 # The device questions come for the machine's own cameras first, and a test
 # cannot tell them apart: these runs need a machine without a webcam.
@@ -32,15 +29,7 @@ if ls /dev/video* >/dev/null 2>&1; then
     exit 77
 fi
 
-work=$(mktemp -d /tmp/tenebrix-e2e-XXXXXX)
-pid=""
-cleanup() {
-    if [ -n "$pid" ] && kill -0 "$pid" 2>/dev/null; then
-        kill "$pid" 2>/dev/null
-    fi
-    rm -rf "$work"
-}
-trap cleanup EXIT
+e2e_start e2e
 
 fail() {
     echo "FAIL ($scenario): $*"

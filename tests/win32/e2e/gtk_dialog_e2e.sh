@@ -8,20 +8,8 @@
 set -uo pipefail
 program=$1
 
-if [ -z "${DISPLAY:-}" ]; then
-    echo "no X display (the ./test command starts Xvfb); skipped"
-    exit 77
-fi
-
-work=$(mktemp -d /tmp/tenebrix-win32-e2e-XXXXXX)
-pid=""
-cleanup() {
-    if [ -n "$pid" ] && kill -0 "$pid" 2>/dev/null; then
-        kill "$pid" 2>/dev/null
-    fi
-    rm -rf "$work"
-}
-trap cleanup EXIT
+source "$(dirname "$0")/../../e2e/common.sh"
+e2e_start win32-e2e
 
 TENEBRIX_WINDOW_DRIVER=gtk "$program" "$work/screen.xwd" >"$work/out.log" 2>&1 &
 pid=$!
