@@ -76,10 +76,8 @@ void CCamouflageDlg::OnTimer(UINT nIDEvent) {
             // Runs in both modes, so the history is current when stealth starts.
             UpdateMotionHistory(s_current, &s_motion);
             if (m_stealth != 0) {
-                if (IsDisplaySized(s_motion) && IsDisplaySized(m_background) &&
-                    IsDisplaySized(m_display)) {
-                    percent = BlendByHistory(&s_current, &s_motion, &m_background, &m_display);
-                }
+                // Writes nothing and gives 0 unless every image is 320 x 240.
+                percent = BlendByHistory(&s_current, &s_motion, &m_background, &m_display);
             } else {
                 m_display.CopyFrom(s_current);
             }
