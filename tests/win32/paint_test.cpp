@@ -118,6 +118,25 @@ TEST_F(PaintTest, SourceRowsCountFromTheBottomOfABottomUpImage) {
     EXPECT_EQ(null_driver::Pixel(large, 4, 1), kFace);
 }
 
+TEST_F(PaintTest, ColumnsLeftOfTheControlOrOfTheSourceAreCutOff) {
+    // Destination columns -2..2 from source columns -1..3: only destination
+    // 0..2, from source 1..3, are drawn.
+    HWND large = GetDlgItem(dlg, IDC_T_LARGE);
+    TestImage image;
+    HDC dc = GetDC(large);
+    EXPECT_EQ(StretchDIBits(dc, -2, 0, 5, 3, -1, 13, 5, 3, image.bits.data(), &image.info,
+                            DIB_RGB_COLORS, SRCCOPY),
+              3);
+    ReleaseDC(large, dc);
+    for (int y = 0; y < 3; ++y) {
+        for (int x = 0; x < 3; ++x) {
+            ASSERT_EQ(null_driver::Pixel(large, x, y), TestImage::Expected(1 + x, y))
+                << x << "," << y;
+        }
+        ASSERT_EQ(null_driver::Pixel(large, 3, y), y == 0 ? kBlack : kFace) << y;
+    }
+}
+
 TEST_F(PaintTest, UnsupportedCopiesDrawNothingAndReturnZero) {
     HWND small = GetDlgItem(dlg, IDC_T_SMALL);
     TestImage image;
