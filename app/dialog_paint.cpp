@@ -6,8 +6,10 @@
 
 #include "app/about_dlg.h"
 #include "app/camouflage_dlg.h"
+#include "app/tick_profile.h"
 
 void CCamouflageDlg::OnPaint() {
+    CTickPhaseTimer timer(kTickPaint);
     if (IsIconic()) {
         CPaintDC dc(this);
         SendMessage(WM_ICONERASEBKGND, (WPARAM)dc.GetSafeHdc(), 0);

@@ -6,6 +6,7 @@
 #include <algorithm>
 
 #include "app/camouflage_dlg.h"
+#include "app/tick_profile.h"
 #include "processing/compositing.h"
 #include "processing/motion_history.h"
 #include "processing/resampling.h"
@@ -65,24 +66,31 @@ void CCamouflageDlg::OnTimer(UINT nIDEvent) {
     // only gets the default processing.
     static int s_busy = 0;
 
+    TickProfileStartTick();
     if (s_busy == 0) {
         s_busy = 1;
-        m_capture.GrabFrame(0, &s_captured);  // on failure the last frame stays
-        ResizeImage(&s_captured, &s_current, kDisplayWidth, kDisplayHeight);
-        // Without a picture of the camera yet there is nothing to build: the
-        // shown picture keeps what it holds and the HUD reads 0.
-        int percent = 0;
-        if (IsDisplaySized(s_current)) {
-            // Runs in both modes, so the history is current when stealth starts.
-            UpdateMotionHistory(s_current, &s_motion);
-            if (m_stealth != 0) {
-                // Writes nothing and gives 0 unless every image is 320 x 240.
-                percent = BlendByHistory(&s_current, &s_motion, &m_background, &m_display);
-            } else {
-                m_display.CopyFrom(s_current);
-            }
+        {
+            CTickPhaseTimer timer(kTickGrab);
+            m_capture.GrabFrame(0, &s_captured);  // on failure the last frame stays
         }
-        DrawHud(&m_display, &m_itemMark, &m_camouflageMark, m_digits, m_stealth, percent);
+        {
+            CTickPhaseTimer timer(kTickChain);
+            ResizeImage(&s_captured, &s_current, kDisplayWidth, kDisplayHeight);
+            // Without a picture of the camera yet there is nothing to build: the
+            // shown picture keeps what it holds and the HUD reads 0.
+            int percent = 0;
+            if (IsDisplaySized(s_current)) {
+                // Runs in both modes, so the history is current when stealth starts.
+                UpdateMotionHistory(s_current, &s_motion);
+                if (m_stealth != 0) {
+                    // Writes nothing and gives 0 unless every image is 320 x 240.
+                    percent = BlendByHistory(&s_current, &s_motion, &m_background, &m_display);
+                } else {
+                    m_display.CopyFrom(s_current);
+                }
+            }
+            DrawHud(&m_display, &m_itemMark, &m_camouflageMark, m_digits, m_stealth, percent);
+        }
         InvalidateRect(&m_pictureRect, FALSE);
         s_busy = 0;
     }

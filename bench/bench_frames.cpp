@@ -41,3 +41,27 @@ const std::vector<CDibImage>& ColdCameraFrames(int width, int height) {
     }
     return frames;
 }
+
+CDibImage MakeSprite(int width, int height, BYTE shade) {
+    CDibImage sprite;
+    sprite.Create(width, height);
+    for (int i = 0; i < height; ++i) {
+        for (int j = 0; j < width; ++j) {
+            BYTE* p = sprite.Row(i) + 3 * j;
+            const bool inside = i > 1 && i < height - 2 && j > 1 && j < width - 2;
+            p[0] = inside ? shade : 0x00;
+            p[1] = inside ? shade : 0xFF;
+            p[2] = inside ? static_cast<BYTE>(255 - shade) : 0x00;
+        }
+    }
+    return sprite;
+}
+
+void CaptureSizes(benchmark::internal::Benchmark* b) {
+    b->ArgNames({"width", "height"})
+        ->Args({320, 240})
+        ->Args({640, 480})
+        ->Args({1280, 720})
+        ->Args({1920, 1080})
+        ->Unit(benchmark::kMicrosecond);
+}

@@ -3,6 +3,8 @@
 // fresh from a camera do.
 #pragma once
 
+#include <benchmark/benchmark.h>
+
 #include <vector>
 
 #include "image/dib_image.h"
@@ -15,3 +17,11 @@ CDibImage MakeCameraFrame(int width, int height, int number);
 // (at least 96 MB, and at least 4 frames). Made once and kept until frames of
 // another size are asked for.
 const std::vector<CDibImage>& ColdCameraFrames(int width, int height);
+
+// A sprite of the HUD's size: pure green (the key colour) around a filled
+// rectangle of the given shade.
+CDibImage MakeSprite(int width, int height, BYTE shade);
+
+// The four capture sizes of the frame-cycle benchmarks (320x240, 640x480,
+// 1280x720, 1920x1080), in microseconds.
+void CaptureSizes(benchmark::internal::Benchmark* b);

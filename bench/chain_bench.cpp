@@ -5,6 +5,8 @@
 // sprite pastes. Reports the heap allocations made per tick as well.
 #include <benchmark/benchmark.h>
 
+#include <cstdint>
+
 #include "bench/bench_frames.h"
 #include "tests/support/counting_new.h"
 #include "processing/compositing.h"
@@ -14,22 +16,6 @@
 namespace {
 
 constexpr Pixel3 kKey = {0x00, 0xFF, 0x00};
-
-// A sprite of the HUD's size: key colour around a filled rectangle.
-CDibImage MakeSprite(int width, int height, BYTE shade) {
-    CDibImage sprite;
-    sprite.Create(width, height);
-    for (int i = 0; i < height; ++i) {
-        for (int j = 0; j < width; ++j) {
-            BYTE* p = sprite.Row(i) + 3 * j;
-            const bool inside = i > 1 && i < height - 2 && j > 1 && j < width - 2;
-            p[0] = inside ? shade : kKey.blue;
-            p[1] = inside ? shade : kKey.green;
-            p[2] = inside ? static_cast<BYTE>(255 - shade) : kKey.red;
-        }
-    }
-    return sprite;
-}
 
 void BM_FrameCycle(benchmark::State& state) {
     const int width = static_cast<int>(state.range(0));
@@ -73,14 +59,27 @@ void BM_FrameCycle(benchmark::State& state) {
         static_cast<double>(allocations) / static_cast<double>(state.iterations());
 }
 
-BENCHMARK(BM_FrameCycle)
-    ->ArgNames({"width", "height"})
-    ->Args({320, 240})
-    ->Args({640, 480})
-    ->Args({1280, 720})
-    ->Args({1920, 1080})
-    ->Unit(benchmark::kMicrosecond)
-    ->Repetitions(7)
-    ->ReportAggregatesOnly(true);
+BENCHMARK(BM_FrameCycle)->Apply(CaptureSizes);
+
+// The floor of a tick that copies the frame: a plain read of the same cold
+// frame bytes, summed in 64-bit words.
+void BM_ColdFrameRead(benchmark::State& state) {
+    const std::vector<CDibImage>& frames =
+        ColdCameraFrames(static_cast<int>(state.range(0)), static_cast<int>(state.range(1)));
+    size_t next = 0;
+    for (auto _ : state) {
+        const auto* words = reinterpret_cast<const std::uint64_t*>(frames[next].Bits());
+        const size_t count = static_cast<size_t>(frames[next].ImageSize()) / sizeof(*words);
+        std::uint64_t sum = 0;
+        for (size_t i = 0; i < count; ++i) {
+            sum += words[i];
+        }
+        benchmark::DoNotOptimize(sum);
+        next = (next + 1) % frames.size();
+    }
+    state.SetBytesProcessed(state.iterations() * frames[0].ImageSize());
+}
+
+BENCHMARK(BM_ColdFrameRead)->Apply(CaptureSizes);
 
 }  // namespace

@@ -1,5 +1,5 @@
 // The motion history and the blend at the display size (320x240), on the
-// plain path and on the vector path, with a history made by a moving shape as
+// plain path and on each vector path, with a history made by a moving shape as
 // in the frame cycle; and the blend's slowest case, where every channel needs
 // the double formula.
 #include <benchmark/benchmark.h>
@@ -92,6 +92,7 @@ void BM_BlendByHistory_Slowest(benchmark::State& state) {
 void PathArgs(benchmark::internal::Benchmark* b) {
     b->ArgName("path")
         ->Arg(static_cast<int>(VectorPath::kScalar))
+        ->Arg(static_cast<int>(VectorPath::kSse41))
         ->Arg(static_cast<int>(VectorPath::kAvx2))
         ->Unit(benchmark::kMicrosecond);
 }

@@ -19,6 +19,8 @@ const SameColourTable* SameColourExceptions();
 // bytes of the double formula. sameColourTable is SameColourExceptions().
 std::uint64_t BlendRowAvx2(const BYTE* frame, const BYTE* history, const BYTE* background,
                            BYTE* out, int width, const SameColourTable* sameColourTable);
+std::uint64_t BlendRowSse41(const BYTE* frame, const BYTE* history, const BYTE* background,
+                            BYTE* out, int width, const SameColourTable* sameColourTable);
 
 // The hidden percentage that the serial double sum of the weights gives, found
 // from the exact integer sum of the history bytes when that settles it: false

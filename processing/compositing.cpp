@@ -57,15 +57,16 @@ int BlendScalar(const CDibImage* frame, const CDibImage* history, const CDibImag
     return HiddenPercentage(sum, static_cast<double>(width * height));
 }
 
-int BlendAvx2(const CDibImage* frame, const CDibImage* history, const CDibImage* background,
-              CDibImage* out) {
+int BlendVector(const CDibImage* frame, const CDibImage* history, const CDibImage* background,
+                CDibImage* out) {
+    auto* const row = ActiveVectorPath() >= VectorPath::kAvx2 ? BlendRowAvx2 : BlendRowSse41;
     const int width = frame->Width();
     const int height = frame->Height();
     const SameColourTable* const table = SameColourExceptions();
     std::uint64_t historySum = 0;
     for (int i = 0; i < height; ++i) {
-        historySum += BlendRowAvx2(frame->Row(i), history->Row(i), background->Row(i), out->Row(i),
-                                   width, table);
+        historySum +=
+            row(frame->Row(i), history->Row(i), background->Row(i), out->Row(i), width, table);
     }
     const long long pixelCount = static_cast<long long>(width) * height;
     int percentage;
@@ -128,8 +129,8 @@ int BlendByHistory(const CDibImage* frame, const CDibImage* history, const CDibI
     }
     // The vector path may read the history again after writing out (for the
     // serial sum), so an output that is the history itself takes the plain path.
-    if (ActiveVectorPath() >= VectorPath::kAvx2 && out != history) {
-        return BlendAvx2(frame, history, background, out);
+    if (ActiveVectorPath() >= VectorPath::kSse41 && out != history) {
+        return BlendVector(frame, history, background, out);
     }
     return BlendScalar(frame, history, background, out);
 }

@@ -113,8 +113,9 @@ void MotionHistoryStep(const CDibImage* frame, CDibImage* prevGray, CDibImage* h
         }
     }
 
-    const bool fused = ActiveVectorPath() >= VectorPath::kAvx2 && SameSize(frame, prevGray) &&
-                       SameSize(frame, history);
+    const VectorPath path = ActiveVectorPath();
+    const bool fused =
+        path >= VectorPath::kSse41 && SameSize(frame, prevGray) && SameSize(frame, history);
     if (!fused) {
         ConvertToGray(frame, gray);
         ThresholdDifference(gray, prevGray, diffMask, kDifferenceThreshold);
@@ -134,9 +135,10 @@ void MotionHistoryStep(const CDibImage* frame, CDibImage* prevGray, CDibImage* h
         writeOut =
             static_cast<long long>(frame->Width()) * 3 * frame->Height() == history->ImageSize();
     }
+    auto* const row = path >= VectorPath::kAvx2 ? MotionRowAvx2 : MotionRowSse41;
     for (int y = 0; y < frame->Height(); ++y) {
-        MotionRowAvx2(frame->Row(y), prevGray->Row(y), history->Row(y),
-                      writeOut ? out->Row(y) : nullptr, frame->Width());
+        row(frame->Row(y), prevGray->Row(y), history->Row(y), writeOut ? out->Row(y) : nullptr,
+            frame->Width());
     }
     if (out != nullptr && !writeOut) {
         out->CopyFrom(*history);

@@ -1,6 +1,6 @@
-// Internal to the motion history: the fused per-row kernel of the AVX2 path.
+// Internal to the motion history: the fused per-row kernels of the vector paths.
 // Kept apart from the image type, so that no inline code of a shared header is
-// ever compiled for AVX2 and then picked by the linker for plain code.
+// ever compiled for a vector instruction set and then picked by the linker for plain code.
 #pragma once
 
 #include <windows.h>
@@ -12,3 +12,4 @@
 // written to out when it is not null. Gives exactly the bytes of the separate
 // operations on the grey image, the mask and the history.
 void MotionRowAvx2(const BYTE* frame, BYTE* prevGray, BYTE* history, BYTE* out, int width);
+void MotionRowSse41(const BYTE* frame, BYTE* prevGray, BYTE* history, BYTE* out, int width);

@@ -118,6 +118,27 @@ TEST_F(PaintTest, SourceRowsCountFromTheBottomOfABottomUpImage) {
     EXPECT_EQ(null_driver::Pixel(large, 4, 1), kFace);
 }
 
+TEST_F(PaintTest, ColumnsOutsideTheControlOrTheSourceAreCutOff) {
+    // Destination columns -1..12 from source columns -2..11 of the 10-column
+    // picture: only destination 1..10, from source 0..9, are drawn.
+    HWND large = GetDlgItem(dlg, IDC_T_LARGE);
+    TestImage image;
+    HDC dc = GetDC(large);
+    EXPECT_EQ(StretchDIBits(dc, -1, 0, 14, 3, -2, 13, 14, 3, image.bits.data(), &image.info,
+                            DIB_RGB_COLORS, SRCCOPY),
+              3);
+    ReleaseDC(large, dc);
+    for (int y = 0; y < 3; ++y) {
+        for (int x = 0; x < 10; ++x) {
+            ASSERT_EQ(null_driver::Pixel(large, 1 + x, y), TestImage::Expected(x, y))
+                << x << "," << y;
+        }
+        const std::int64_t untouched = y == 0 ? kBlack : kFace;
+        ASSERT_EQ(null_driver::Pixel(large, 0, y), kBlack) << y;
+        ASSERT_EQ(null_driver::Pixel(large, 11, y), untouched) << y;
+    }
+}
+
 TEST_F(PaintTest, UnsupportedCopiesDrawNothingAndReturnZero) {
     HWND small = GetDlgItem(dlg, IDC_T_SMALL);
     TestImage image;

@@ -12,6 +12,8 @@
 // StretchDIBits copies 1:1 only (no stretching), from 24-bit BI_RGB DIBs
 // with DIB_RGB_COLORS and SRCCOPY; DCs of the screen (GetDC(NULL)) do not
 // exist.
+#include <algorithm>
+
 #include "core.h"
 #include "driver.h"
 #include "handle_table.h"
@@ -214,7 +216,13 @@ int WINAPI StretchDIBits(HDC hdc, int xDest, int yDest, int DestWidth, int DestH
     const long long height = bottomUp ? h.biHeight : -static_cast<long long>(h.biHeight);
     const long long stride = (width * 3 + 3) / 4 * 4;
     const auto* bits = static_cast<const BYTE*>(lpBits);
-    for (int j = 0; j < SrcHeight; ++j) {
+    // The columns that land inside the clip and come from inside the source,
+    // the same for every row.
+    const long long first =
+        std::max({0LL, static_cast<long long>(clip.left) - xDest, -static_cast<long long>(xSrc)});
+    const long long last = std::min({static_cast<long long>(SrcWidth),
+                                     static_cast<long long>(clip.right) - xDest, width - xSrc});
+    for (int j = 0; j < SrcHeight && first < last; ++j) {
         const int dy = yDest + j;
         // Source rows of a bottom-up DIB count from the bottom of the picture.
         const long long fromBottom = bottomUp ? static_cast<long long>(ySrc) + SrcHeight - 1 - j
@@ -222,17 +230,11 @@ int WINAPI StretchDIBits(HDC hdc, int xDest, int yDest, int DestWidth, int DestH
         if (dy < clip.top || dy >= clip.bottom || fromBottom < 0 || fromBottom >= height) {
             continue;
         }
-        const BYTE* row = bits + fromBottom * stride;
-        std::uint32_t* out = w->surface.Row(dy);
-        for (int i = 0; i < SrcWidth; ++i) {
-            const int dx = xDest + i;
-            const long long sx = static_cast<long long>(xSrc) + i;
-            if (dx < clip.left || dx >= clip.right || sx < 0 || sx >= width) {
-                continue;
-            }
-            const BYTE* p = row + sx * 3;  // blue, green, red
-            out[dx] = (static_cast<std::uint32_t>(p[2]) << 16) |
-                      (static_cast<std::uint32_t>(p[1]) << 8) | p[0];
+        const BYTE* p = bits + fromBottom * stride + (xSrc + first) * 3;  // blue, green, red
+        std::uint32_t* out = w->surface.Row(dy) + xDest + first;
+        for (long long i = first; i < last; ++i, p += 3) {
+            *out++ = (static_cast<std::uint32_t>(p[2]) << 16) |
+                     (static_cast<std::uint32_t>(p[1]) << 8) | p[0];
         }
     }
     Changed(*w, Intersect(clip, RECT{xDest, yDest, xDest + SrcWidth, yDest + SrcHeight}));

@@ -19,7 +19,8 @@ Picture ToPicture(const CDibImage& image);
 Picture RandomPicture(int width, int height, std::mt19937* random);
 
 // Caps the vector path while it lives: a test body runs once under each of
-// kPaths, the plain path and the best vector path.
+// kPaths, the plain path and each vector path (a path the processor lacks
+// falls back to the best one it has).
 class PathLimit {
   public:
     explicit PathLimit(VectorPath limit) : m_previous(LimitVectorPath(limit)) {}
@@ -30,6 +31,6 @@ class PathLimit {
   private:
     VectorPath m_previous;
 };
-constexpr VectorPath kPaths[] = {VectorPath::kScalar, VectorPath::kAvx2};
+constexpr VectorPath kPaths[] = {VectorPath::kScalar, VectorPath::kSse41, VectorPath::kAvx2};
 
 }  // namespace reference
