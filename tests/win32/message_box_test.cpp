@@ -8,6 +8,7 @@
 #include <string>
 
 #include "platform/win32/null/null_driver.h"
+#include "tests/win32/win32_fixture.h"
 
 namespace {
 
@@ -170,21 +171,22 @@ TEST_F(MessageBoxTest, AVeryLongNameWrapsAtFiveEighthsOfTheWorkArea) {
 }
 
 TEST_F(MessageBoxTest, ATextTooTallForTheWorkAreaWidensThenIsCutWithAnEllipsis) {
-    // 480 pixels high: 33 lines fit. The text takes 76 lines at 5/8 of the
-    // width (400), 63 at 3/4 (480), 54 at 7/8 (560): it is cut at 7/8.
-    const RECT small{100, 50, 740, 530};
+    // 672 x 480 pixels: 33 lines fit. The text takes 72 lines at 5/8 of the
+    // width (420), 60 at 3/4 (504), 52 at 7/8 (588): it is cut at 7/8, where
+    // 96 characters and the ellipsis fill a line exactly.
+    const RECT small{100, 50, 772, 530};
     const auto box = Show(std::string(5000, 'A'), kUseDevice, MB_YESNO, small);
     ASSERT_EQ(box.lines.size(), 33u);
-    EXPECT_EQ(box.lines[0], std::string(93, 'A'));
-    EXPECT_EQ(box.lines[32], std::string(91, 'A') + "…");
+    EXPECT_EQ(box.lines[0], std::string(98, 'A'));
+    EXPECT_EQ(box.lines[32], std::string(96, 'A') + "…");
     EXPECT_TRUE(box.cut);
     EXPECT_EQ(box.client.bottom - box.client.top, 11 + 33 * 12 + 11 + 21 + 11);
     EXPECT_EQ(box.buttons[0].rect.bottom, box.client.bottom - box.client.top - 11);
 
     // A text that fits at 3/4 is not widened further.
     const auto wider = Show(std::string(2500, 'A'), kUseDevice, MB_YESNO, small);
-    EXPECT_EQ(wider.lines.size(), 32u);  // 80 characters a line; 38 lines of 66
-    EXPECT_EQ(wider.lines[0].size(), 80u);
+    EXPECT_EQ(wider.lines.size(), 30u);  // 84 characters a line; 36 lines of 70
+    EXPECT_EQ(wider.lines[0].size(), 84u);
     EXPECT_FALSE(wider.cut);
 }
 
@@ -219,6 +221,26 @@ TEST_F(MessageBoxTest, ButtonsComeInTheStandardOrderWithTheDefaultTheTypeSays) {
     // Buttons stand left to right with 7 pixels between them.
     EXPECT_EQ(yesNoCancel.buttons[1].rect.left, yesNoCancel.buttons[0].rect.right + 7);
     EXPECT_EQ(yesNoCancel.buttons[2].rect.left, yesNoCancel.buttons[1].rect.right + 7);
+}
+
+// The test dialog's client area is 352, 236 .. 672, 532; the box "a" with
+// caption "b" is 120 x 94 with its frame (the OK button decides the width).
+using MessageBoxOwnerTest = Win32Test;
+
+TEST_F(MessageBoxOwnerTest, ABoxIsCentredOverItsOwnerAndKeptInTheWorkArea) {
+    MessageBoxA(dlg, "a", "b", MB_OK);
+    EXPECT_EQ(null_driver::MessageBoxes().back().owner, dlg);
+    const RECT over = null_driver::MessageBoxes().back().layout.frame;
+    EXPECT_EQ(over.left, 352 + (320 - 120) / 2);
+    EXPECT_EQ(over.top, 236 + (296 - 94) / 2);
+    EXPECT_EQ(over.right - over.left, 120);
+
+    // The owner reaches past the work area's right edge: the box does not.
+    null_driver::SetWorkArea(RECT{0, 0, 500, 768});
+    MessageBoxA(dlg, "a", "b", MB_OK);
+    const RECT moved = null_driver::MessageBoxes().back().layout.frame;
+    EXPECT_EQ(moved.right, 500);
+    EXPECT_EQ(moved.top, over.top);
 }
 
 }  // namespace
