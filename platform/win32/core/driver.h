@@ -11,6 +11,7 @@
 #include <string>
 
 #include "core.h"
+#include "message_box_layout.h"
 
 namespace win32core {
 
@@ -38,10 +39,13 @@ class WindowDriver {
     // false when nothing can ever arrive (the null driver with nothing left).
     virtual bool WaitForEvents() = 0;
 
-    // Shows a message box and returns the answer (IDOK, IDYES, IDNO ...). The
-    // texts are code page 932. The driver runs RunNestedLoop while it waits.
+    // Shows a message box as laid out and returns the answer (IDOK, IDYES,
+    // IDNO ...). The texts are code page 932, as passed to MessageBoxA. The
+    // driver runs RunNestedLoop while it waits.
     virtual int MessageBox(HWND owner, const std::string& text, const std::string& caption,
-                           UINT type) = 0;
+                           UINT type, const MessageBoxLayout& layout) = 0;
+    // How the driver's fonts measure a message box's texts.
+    virtual BoxFonts& MessageBoxFonts() = 0;
 
     // The whole primary screen (SM_CXSCREEN, SM_CYSCREEN), and the part of it
     // that windows may use, without panels and docks, in screen coordinates:

@@ -17,6 +17,7 @@
 
 #include <algorithm>
 #include <map>
+#include <memory>
 #include <set>
 #include <utility>
 
@@ -27,9 +28,6 @@
 
 namespace win32core {
 
-namespace {
-
-// "&Start" -> "_Start", "&&" -> "&", "_" -> "__": Windows mnemonics in GTK terms.
 std::string MnemonicLabel(const std::string& utf8) {
     std::string out;
     for (std::size_t i = 0; i < utf8.size(); ++i) {
@@ -46,6 +44,8 @@ std::string MnemonicLabel(const std::string& utf8) {
     }
     return out;
 }
+
+namespace {
 
 bool FamilyInstalled(const std::string& family) {
     PangoFontMap* map = pango_cairo_font_map_get_default();
@@ -251,13 +251,21 @@ class GtkDriver : public WindowDriver {
         return true;
     }
 
-    int MessageBox(HWND owner, const std::string& text, const std::string& caption,
-                   UINT type) override {
+    int MessageBox(HWND owner, const std::string&, const std::string&, UINT type,
+                   const MessageBoxLayout& layout) override {
         Window* o = FindWindowData(owner);
         Peer* peer = o != nullptr ? PeerOf(*o) : nullptr;
         GtkWindow* parent = peer != nullptr ? GTK_WINDOW(peer->window) : nullptr;
-        return RunGtkMessageBox(parent, Cp932ToUtf8(text), Cp932ToUtf8(caption), type,
-                                FontClassFor(DefaultUiFontFace(), 9));
+        return RunGtkMessageBox(parent, layout, type,
+                                FontClassFor(DefaultUiFontFace(), kMessageBoxPoints));
+    }
+
+    BoxFonts& MessageBoxFonts() override {
+        if (!box_fonts_) {
+            box_fonts_ =
+                std::make_unique<GtkBoxFonts>(FamilyFor(DefaultUiFontFace()), kMessageBoxPoints);
+        }
+        return *box_fonts_;
     }
 
     SIZE ScreenSize() override {
@@ -308,13 +316,18 @@ class GtkDriver : public WindowDriver {
         return "\x82\x6c\x82\x72 \x82\x6f\x83\x53\x83\x56\x83\x62\x83\x4e";
     }
 
+    static constexpr int kMessageBoxPoints = 9;
+
+    // The installed family that stands in for a template's face.
+    static std::string FamilyFor(const std::string& face) {
+        const std::string family = SubstituteFont(face);
+        return FamilyInstalled(family) ? family : "Sans";
+    }
+
     // A CSS class that sets the substitute family and size on a window and
     // everything in it.
     std::string FontClassFor(const std::string& face, int points) {
-        std::string family = SubstituteFont(face);
-        if (!FamilyInstalled(family)) {
-            family = "Sans";
-        }
+        const std::string family = FamilyFor(face);
         const std::string cls =
             "tenebrix-font-" + std::to_string(font_classes_.size()) + "-" + std::to_string(points);
         auto key = std::make_pair(family, points);
@@ -547,6 +560,7 @@ class GtkDriver : public WindowDriver {
     bool css_added_ = false;
     std::map<std::pair<std::string, int>, std::string> font_classes_;
     std::map<std::pair<HWND, UINT_PTR>, guint> timers_;
+    std::unique_ptr<GtkBoxFonts> box_fonts_;
 };
 
 }  // namespace

@@ -1,104 +1,206 @@
 // MessageBoxA for the gtk driver (see gtk_message_box.h).
-//
-// Stands in for the Windows message box window; limits: no help button, no
-// MB_ABORTRETRYIGNORE or MB_RETRYCANCEL button sets (they show OK).
 #include "gtk_message_box.h"
 
-#include <vector>
+#include <cctype>
 
+#include "gtk_peer.h"
 #include "platform/win32/core/driver.h"
 
 namespace win32core {
 
 namespace {
 
-struct Button {
-    const char* label;
-    int id;
-};
-
-std::vector<Button> ButtonsFor(UINT type) {
-    switch (type & MB_TYPEMASK) {
-        case MB_OKCANCEL:
-            return {{"OK", IDOK}, {"Cancel", IDCANCEL}};
-        case MB_YESNO:
-            return {{"_Yes", IDYES}, {"_No", IDNO}};
-        case MB_YESNOCANCEL:
-            return {{"_Yes", IDYES}, {"_No", IDNO}, {"Cancel", IDCANCEL}};
-        default:
-            return {{"OK", IDOK}};
-    }
-}
-
-GtkMessageType KindFor(UINT type) {
+const char* IconNameFor(UINT type) {
     switch (type & MB_ICONMASK) {
         case MB_ICONHAND:
-            return GTK_MESSAGE_ERROR;
+            return "dialog-error";
         case MB_ICONQUESTION:
-            return GTK_MESSAGE_QUESTION;
+            return "dialog-question";
         case MB_ICONEXCLAMATION:
-            return GTK_MESSAGE_WARNING;
-        case MB_ICONASTERISK:
-            return GTK_MESSAGE_INFO;
+            return "dialog-warning";
         default:
-            return GTK_MESSAGE_OTHER;
+            return "dialog-information";
     }
 }
 
 struct BoxState {
+    const MessageBoxLayout* layout = nullptr;
     int answer = 0;
     bool done = false;
-    bool closable = false;  // the box has a way out besides its buttons
-    int closeAnswer = 0;
 };
 
-void OnResponse(GtkDialog*, gint response, gpointer data) {
-    auto* state = static_cast<BoxState*>(data);
-    if (response == GTK_RESPONSE_DELETE_EVENT) {
-        if (!state->closable) {
-            return;  // Yes/No boxes can only be answered
-        }
-        response = state->closeAnswer;
-    }
-    state->answer = response;
+void Answer(BoxState* state, int answer) {
+    state->answer = answer;
     state->done = true;
     WakeUp();
 }
 
+void OnButton(GtkButton* button, gpointer data) {
+    Answer(static_cast<BoxState*>(data),
+           GPOINTER_TO_INT(g_object_get_data(G_OBJECT(button), "tenebrix-id")));
+}
+
+gboolean OnDelete(GtkWidget*, GdkEvent*, gpointer data) {
+    auto* state = static_cast<BoxState*>(data);
+    if (state->layout->closeAnswer != 0) {
+        Answer(state, state->layout->closeAnswer);
+    }
+    return TRUE;  // the box goes when MessageBoxA returns
+}
+
+// As in a Windows dialog: Esc closes where the box can be closed, and a
+// button's mnemonic letter, with or without Alt, answers with that button.
+gboolean OnKey(GtkWidget*, GdkEventKey* event, gpointer data) {
+    auto* state = static_cast<BoxState*>(data);
+    if (event->keyval == GDK_KEY_Escape) {
+        if (state->layout->closeAnswer != 0) {
+            Answer(state, state->layout->closeAnswer);
+        }
+        return TRUE;
+    }
+    const guint32 typed = gdk_keyval_to_unicode(gdk_keyval_to_lower(event->keyval));
+    if ((event->state & GDK_CONTROL_MASK) != 0 || typed == 0 || typed > 0x7F) {
+        return FALSE;
+    }
+    for (const BoxButton& b : state->layout->buttons) {
+        const std::size_t amp = b.label.find('&');
+        if (amp != std::string::npos && amp + 1 < b.label.size() &&
+            std::tolower(static_cast<unsigned char>(b.label[amp + 1])) == static_cast<int>(typed)) {
+            Answer(state, b.id);
+            return TRUE;
+        }
+    }
+    return FALSE;
+}
+
+int PixelWidth(PangoLayout* layout, const std::string& utf8) {
+    int width = 0;
+    pango_layout_set_text(layout, utf8.c_str(), static_cast<int>(utf8.size()));
+    pango_layout_get_pixel_size(layout, &width, nullptr);
+    return width;
+}
+
+int LineHeight(PangoLayout* layout) {
+    int height = 0;
+    pango_layout_set_text(layout, "Ag\xE3\x81\x82", -1);  // "Agあ"
+    pango_layout_get_pixel_size(layout, nullptr, &height);
+    return height;
+}
+
+PangoLayout* LayoutInFont(PangoFontDescription* font) {
+    PangoContext* context = gdk_pango_context_get();
+    PangoLayout* layout = pango_layout_new(context);
+    pango_layout_set_font_description(layout, font);
+    g_object_unref(context);
+    pango_font_description_free(font);
+    return layout;
+}
+
 }  // namespace
 
-int RunGtkMessageBox(GtkWindow* parent, const std::string& text, const std::string& caption,
-                     UINT type, const std::string& fontClass) {
-    GtkWidget* dialog = gtk_message_dialog_new(parent, GTK_DIALOG_MODAL, KindFor(type),
-                                               GTK_BUTTONS_NONE, "%s", text.c_str());
-    gtk_window_set_title(GTK_WINDOW(dialog), caption.c_str());
-    gtk_style_context_add_class(gtk_widget_get_style_context(dialog), fontClass.c_str());
-    const std::vector<Button> buttons = ButtonsFor(type);
-    for (const Button& b : buttons) {
-        gtk_dialog_add_button(GTK_DIALOG(dialog), b.label, b.id);
-    }
-    std::size_t defIndex = ((type & MB_DEFMASK) >> 8);
-    if (defIndex >= buttons.size()) {
-        defIndex = 0;
-    }
-    gtk_dialog_set_default_response(GTK_DIALOG(dialog), buttons[defIndex].id);
-    if (GtkWidget* def =
-            gtk_dialog_get_widget_for_response(GTK_DIALOG(dialog), buttons[defIndex].id)) {
-        gtk_widget_grab_focus(def);
-    }
+GtkBoxFonts::GtkBoxFonts(const std::string& family, int points) {
+    PangoFontDescription* text = pango_font_description_new();
+    pango_font_description_set_family(text, family.c_str());
+    pango_font_description_set_size(text, points * PANGO_SCALE);
+    text_ = LayoutInFont(text);
 
-    // As on Windows: Esc and the close button give Cancel where there is one,
-    // OK in an OK-only box, and nothing in a Yes/No box.
-    BoxState state;
-    const UINT kind = type & MB_TYPEMASK;
-    state.closable = kind != MB_YESNO;
-    state.closeAnswer = (kind == MB_OKCANCEL || kind == MB_YESNOCANCEL) ? IDCANCEL : IDOK;
-    gtk_window_set_deletable(GTK_WINDOW(dialog), state.closable);
-    if (parent == nullptr) {
-        gtk_window_set_position(GTK_WINDOW(dialog), GTK_WIN_POS_CENTER);
-        gtk_window_set_keep_above(GTK_WINDOW(dialog), TRUE);
+    gchar* uiFont = nullptr;
+    g_object_get(gtk_settings_get_default(), "gtk-font-name", &uiFont, nullptr);
+    PangoFontDescription* title = pango_font_description_from_string(uiFont ? uiFont : "Sans 10");
+    g_free(uiFont);
+    pango_font_description_set_weight(title, PANGO_WEIGHT_BOLD);
+    caption_ = LayoutInFont(title);
+}
+
+GtkBoxFonts::~GtkBoxFonts() {
+    g_object_unref(text_);
+    g_object_unref(caption_);
+}
+
+int GtkBoxFonts::TextWidth(const std::string& utf8) {
+    return PixelWidth(text_, utf8);
+}
+
+int GtkBoxFonts::TextLineHeight() {
+    return LineHeight(text_);
+}
+
+int GtkBoxFonts::CaptionWidth(const std::string& utf8) {
+    return PixelWidth(caption_, utf8);
+}
+
+int GtkBoxFonts::CaptionLineHeight() {
+    return LineHeight(caption_);
+}
+
+int RunGtkMessageBox(GtkWindow* parent, const MessageBoxLayout& layout, UINT type,
+                     const std::string& fontClass) {
+    GtkWidget* dialog = gtk_window_new(GTK_WINDOW_TOPLEVEL);
+    GtkWindow* window = GTK_WINDOW(dialog);
+    gtk_window_set_title(window, layout.caption.c_str());
+    gtk_window_set_resizable(window, FALSE);
+    gtk_window_set_type_hint(window, GDK_WINDOW_TYPE_HINT_DIALOG);
+    gtk_window_set_deletable(window, layout.closeAnswer != 0);
+    if (parent != nullptr) {
+        gtk_window_set_transient_for(window, parent);
+        gtk_window_set_modal(window, TRUE);
+    } else {
+        gtk_window_set_keep_above(window, TRUE);
     }
-    g_signal_connect(dialog, "response", G_CALLBACK(OnResponse), &state);
+    // With the default gravity this is where the frame's corner goes.
+    gtk_window_move(window, layout.frame.left, layout.frame.top);
+    gtk_style_context_add_class(gtk_widget_get_style_context(dialog), fontClass.c_str());
+
+    GtkWidget* fixed = gtk_fixed_new();
+    gtk_widget_set_size_request(fixed, layout.client.right - layout.client.left,
+                                layout.client.bottom - layout.client.top);
+    gtk_container_add(GTK_CONTAINER(dialog), fixed);
+    if (layout.icon.right > layout.icon.left) {
+        GtkWidget* icon = gtk_image_new_from_icon_name(IconNameFor(type), GTK_ICON_SIZE_DIALOG);
+        gtk_image_set_pixel_size(GTK_IMAGE(icon), layout.icon.right - layout.icon.left);
+        gtk_fixed_put(GTK_FIXED(fixed), icon, layout.icon.left, layout.icon.top);
+    }
+    std::string text;
+    for (std::size_t i = 0; i < layout.lines.size(); ++i) {
+        text += (i > 0 ? "\n" : "") + layout.lines[i];
+    }
+    GtkWidget* label = gtk_label_new(text.c_str());
+    gtk_label_set_xalign(GTK_LABEL(label), 0.0f);
+    gtk_label_set_yalign(GTK_LABEL(label), 0.0f);
+    gtk_widget_set_size_request(label, layout.text.right - layout.text.left,
+                                layout.text.bottom - layout.text.top);
+    gtk_fixed_put(GTK_FIXED(fixed), label, layout.text.left, layout.text.top);
+
+    BoxState state;
+    state.layout = &layout;
+    GtkWidget* defaultButton = nullptr;
+    for (std::size_t i = 0; i < layout.buttons.size(); ++i) {
+        const BoxButton& b = layout.buttons[i];
+        GtkWidget* button = gtk_button_new_with_mnemonic(MnemonicLabel(b.label).c_str());
+        gtk_style_context_add_class(gtk_widget_get_style_context(button), "tenebrix");
+        gtk_widget_set_size_request(button, b.rect.right - b.rect.left, b.rect.bottom - b.rect.top);
+        g_object_set_data(G_OBJECT(button), "tenebrix-id", GINT_TO_POINTER(b.id));
+        g_signal_connect(button, "clicked", G_CALLBACK(OnButton), &state);
+        gtk_fixed_put(GTK_FIXED(fixed), button, b.rect.left, b.rect.top);
+        if (static_cast<int>(i) == layout.defaultButton) {
+            defaultButton = button;
+        }
+    }
+    gtk_widget_set_can_default(defaultButton, TRUE);
+    gtk_window_set_default(window, defaultButton);
+    gtk_widget_grab_focus(defaultButton);
+    g_signal_connect(dialog, "delete-event", G_CALLBACK(OnDelete), &state);
+    g_signal_connect(dialog, "key-press-event", G_CALLBACK(OnKey), &state);
+
+    // Size hints and the dialog type do not keep every window manager from
+    // offering to resize or maximise: the Motif hints say what it may do.
+    gtk_widget_realize(dialog);
+    GdkWindow* native = gtk_widget_get_window(dialog);
+    gdk_window_set_functions(
+        native,
+        static_cast<GdkWMFunction>(GDK_FUNC_MOVE | (layout.closeAnswer != 0 ? GDK_FUNC_CLOSE : 0)));
+    gdk_window_set_decorations(
+        native, static_cast<GdkWMDecoration>(GDK_DECOR_BORDER | GDK_DECOR_TITLE | GDK_DECOR_MENU));
     gtk_widget_show_all(dialog);
 
     RunNestedLoop([&state] { return state.done; });

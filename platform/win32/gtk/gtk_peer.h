@@ -1,4 +1,5 @@
-// The GTK widgets behind one window of the core (gtk driver).
+// The GTK widgets behind one window of the core, and the labels of their
+// mnemonics (gtk driver).
 //
 // Stands in for the native window of an HWND: a top-level dialog has a
 // GtkWindow with a GtkFixed for its controls (and its system-menu popup); a
@@ -7,7 +8,12 @@
 
 #include <gtk/gtk.h>
 
+#include <string>
+
 namespace win32core {
+
+// "&Start" -> "_Start", "&&" -> "&", "_" -> "__": Windows mnemonics in GTK terms.
+std::string MnemonicLabel(const std::string& utf8);
 
 struct Peer {
     GtkWidget* window = nullptr;  // dialogs

@@ -32,20 +32,21 @@ NullState& State() {
     return state;
 }
 
-int DefaultAnswer(UINT type) {
-    const bool second = (type & MB_DEFMASK) == MB_DEFBUTTON2;
-    const bool third = (type & MB_DEFMASK) == MB_DEFBUTTON3;
-    switch (type & MB_TYPEMASK) {
-        case MB_OKCANCEL:
-            return second ? IDCANCEL : IDOK;
-        case MB_YESNO:
-            return second ? IDNO : IDYES;
-        case MB_YESNOCANCEL:
-            return third ? IDCANCEL : (second ? IDNO : IDYES);
-        default:
-            return IDOK;
+// The null driver's fonts: a fixed cell of 6 x 12 pixels, one cell for a
+// character that is one byte in code page 932 and two for a double-byte one
+// (a 9 point Japanese UI font at 96 dpi), in the box and in its title bar.
+class NullBoxFonts : public BoxFonts {
+  public:
+    int TextWidth(const std::string& utf8) override { return Width(utf8); }
+    int TextLineHeight() override { return 12; }
+    int CaptionWidth(const std::string& utf8) override { return Width(utf8); }
+    int CaptionLineHeight() override { return 12; }
+
+  private:
+    static int Width(const std::string& utf8) {
+        return 6 * static_cast<int>(Utf8ToCp932(utf8).size());
     }
-}
+};
 
 class NullDriver : public WindowDriver {
   public:
@@ -86,21 +87,27 @@ class NullDriver : public WindowDriver {
         return false;
     }
 
-    int MessageBox(HWND owner, const std::string& text, const std::string& caption,
-                   UINT type) override {
+    int MessageBox(HWND owner, const std::string& text, const std::string& caption, UINT type,
+                   const MessageBoxLayout& layout) override {
         NullState& s = State();
-        int answer = DefaultAnswer(type);
+        // What Enter would give: the default button.
+        int answer = layout.buttons[layout.defaultButton].id;
         if (!s.answers.empty()) {
             answer = s.answers.front();
             s.answers.pop_front();
         }
-        s.boxes.push_back(null_driver::MessageBoxRecord{owner, text, caption, Cp932ToUtf8(text),
-                                                        Cp932ToUtf8(caption), type, answer});
+        s.boxes.push_back(null_driver::MessageBoxRecord{
+            owner, text, caption, Cp932ToUtf8(text), Cp932ToUtf8(caption), type, answer, layout});
         return answer;
     }
 
+    BoxFonts& MessageBoxFonts() override { return fonts_; }
+
     SIZE ScreenSize() override { return SIZE{kWholeScreen.right, kWholeScreen.bottom}; }
     RECT WorkArea() override { return State().workArea; }
+
+  private:
+    NullBoxFonts fonts_;
 };
 
 }  // namespace

@@ -11,13 +11,17 @@
 //   boxes[0].textUtf8  // the same text in UTF-8, for readable assertions
 //   boxes[0].caption, boxes[0].captionUtf8, boxes[0].type (MB_YESNO ...),
 //   boxes[0].answer    // what MessageBoxA returned
+//   boxes[0].layout    // where the box, its lines and buttons would stand
 //   null_driver::Reset();                     // between tests
 //
 // Message boxes: every MessageBoxA is recorded, in order, and answered from
 // the queue of answers (first queued, first used). With no answer queued it
 // gets what Enter would give: the default button (IDOK for MB_OK and
 // MB_OKCANCEL, IDYES for MB_YESNO and MB_YESNOCANCEL; with MB_DEFBUTTON2 the
-// second button, IDCANCEL or IDNO). The box returns at once.
+// second button, IDCANCEL or IDNO). The box returns at once. Its layout is
+// measured with the null driver's fonts: 6 pixels for each byte of a
+// character in code page 932 (so 12 for a Japanese one) and 12-pixel lines,
+// in the box and in its title bar.
 //
 // Message loops (DoModal, DialogBoxParam, any GetMessage): when the queue is
 // empty the loop calls the idle handler, which acts as the user (Click,
@@ -40,6 +44,8 @@
 #include <string>
 #include <vector>
 
+#include "platform/win32/core/message_box_layout.h"
+
 namespace null_driver {
 
 // Chooses the null driver for this process. Returns true when it is (or
@@ -58,6 +64,8 @@ struct MessageBoxRecord {
     std::string captionUtf8;  // the caption converted to UTF-8
     UINT type;                // the uType flags, unchanged
     int answer;               // what MessageBoxA returned
+    // What the box shows and where: its lines, buttons and place on the screen.
+    win32core::MessageBoxLayout layout;
 };
 
 void QueueMessageBoxAnswer(int answer);
