@@ -14,7 +14,10 @@
 // Limits: the window manager places and frames windows; windows are not
 // resizable; Space and Enter on a focused button are GTK's own activation.
 #include <gtk/gtk.h>
+#include <langinfo.h>
 
+#include <clocale>
+#include <cstring>
 #include <map>
 #include <set>
 #include <utility>
@@ -515,7 +518,26 @@ class GtkDriver : public WindowDriver {
 
 }  // namespace
 
+namespace {
+
+// GTK writes window titles into the legacy X name through the locale's
+// character set; the C locale has no room for Japanese there, so titles would
+// be missing for tools and window managers that read that name. The character
+// type is therefore always UTF-8: the user's locale when it is UTF-8 already,
+// else C.UTF-8 (every other category stays as the user set it).
+void UseUtf8CharacterType() {
+    std::setlocale(LC_ALL, "");
+    const char* codeset = nl_langinfo(CODESET);
+    if (codeset == nullptr || std::strcmp(codeset, "UTF-8") != 0) {
+        std::setlocale(LC_CTYPE, "C.UTF-8");
+    }
+    gtk_disable_setlocale();
+}
+
+}  // namespace
+
 WindowDriver* CreateGtkDriver(std::string* error) {
+    UseUtf8CharacterType();
     if (!gtk_init_check(nullptr, nullptr)) {
         *error = "cannot open the display (is DISPLAY set?)";
         return nullptr;

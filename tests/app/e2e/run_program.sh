@@ -102,8 +102,8 @@ wait_exit() {
 }
 
 cd "$work"
-TENEBRIX_WINDOW_DRIVER=gtk TENEBRIX_CAPTURE_DRIVER=gstreamer TENEBRIX_VIRTUAL_CAMERAS="$cameras" \
-    "$program" >"$work/program.log" 2>&1 &
+LC_ALL=$program_locale TENEBRIX_WINDOW_DRIVER=gtk TENEBRIX_CAPTURE_DRIVER=gstreamer \
+    TENEBRIX_VIRTUAL_CAMERAS="$cameras" "$program" >"$work/program.log" 2>&1 &
 pid=$!
 
 if [ "$scenario" = no-device ]; then
