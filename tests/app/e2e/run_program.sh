@@ -14,6 +14,17 @@
 #   about      the window has the program icon in both sizes; the About box
 #              from the window menu (right click): the picture goes on changing
 #              behind it; OK closes it; "The End" ends the program.
+# A camera or a display that fails (cameras on a pipe, fed by this script):
+#   stalled        the camera sends 30 frames and then nothing, the pipe open:
+#                  "The End" closes the window and ends the program at once.
+#   never-opens    nobody ever writes to the pipe: Yes, then within seconds an
+#                  "ERROR" box (a failed bind); dismissed, the program ends.
+#   camera-ends    the camera sends 60 frames and closes: one "ERROR" box says
+#                  so; the program goes on, Snapshot saves the last picture.
+#   closed-outside the main window destroyed by another program: the program
+#                  ends as after a close, with status 0.
+#   display-lost   the program's display connection killed: status 1 and one
+#                  line saying why.
 # Exits 0 on success, 77 (skipped) without a display or with a real camera
 # attached, 1 on failure.
 set -uo pipefail
@@ -50,6 +61,18 @@ case $scenario in
     moving) cameras="E2E Moving Camera=videotestsrc pattern=ball is-live=true ! $frame_caps" ;;
     no-device) cameras="" ;;
     about) cameras="E2E Snow Camera=videotestsrc pattern=snow is-live=true ! $frame_caps" ;;
+    stalled | never-opens | camera-ends)
+        mkfifo "$work/camera.pipe"
+        cameras="E2E Pipe Camera=filesrc location=$work/camera.pipe ! rawvideoparse width=64 height=48 format=bgr framerate=30/1"
+        frame_bytes=$((64 * 48 * 3))
+        case $scenario in
+            stalled) sh -c "head -c $((30 * frame_bytes)) /dev/zero; exec sleep 300" >"$work/camera.pipe" & ;;
+            camera-ends) head -c $((60 * frame_bytes)) /dev/zero >"$work/camera.pipe" & ;;
+        esac
+        [ "$scenario" = never-opens ] || helper=$!
+        ;;
+    closed-outside | display-lost)
+        cameras="E2E Ball Camera=videotestsrc pattern=ball is-live=true ! $frame_caps" ;;
     *) echo "unknown scenario $scenario"; exit 2 ;;
 esac
 
@@ -102,8 +125,8 @@ wait_exit() {
 }
 
 cd "$work"
-TENEBRIX_WINDOW_DRIVER=gtk TENEBRIX_CAPTURE_DRIVER=gstreamer TENEBRIX_VIRTUAL_CAMERAS="$cameras" \
-    "$program" >"$work/program.log" 2>&1 &
+LC_ALL=$program_locale TENEBRIX_WINDOW_DRIVER=gtk TENEBRIX_CAPTURE_DRIVER=gstreamer \
+    TENEBRIX_VIRTUAL_CAMERAS="$cameras" "$program" >"$work/program.log" 2>&1 &
 pid=$!
 
 if [ "$scenario" = no-device ]; then
@@ -120,8 +143,64 @@ fi
 
 question=$(wait_window 'このデバイスを使用しますか？' 20) || fail "no device question appeared"
 press "$question" Return  # Yes is the default button
+
+if [ "$scenario" = never-opens ]; then
+    box=$(wait_window ERROR 30) || fail "no 'ERROR' box for the camera that does not open"
+    grep -q 'does not open' "$work/program.log" || fail "no line on stderr"
+    press "$box" Return
+    wait_exit 20 || fail "the program did not end after the box was dismissed"
+    [ "$status" -eq 0 ] || fail "exit status $status"
+    echo "never-opens: a failed bind, and the program ended"
+    exit 0
+fi
+
 dialog=$(wait_window TENEBRIX 20) || fail "the main dialog did not show"
 sleep 1.5                 # the camera is running and the picture is live
+
+case $scenario in
+    stalled)
+        sleep 1.5  # the 30 frames are long gone: the camera stalls
+        click_the_end
+        # At once, whatever the camera does: well within the 300 s it stalls.
+        wait_exit 15 || fail "the program did not end after 'The End'"
+        [ "$status" -eq 0 ] || fail "exit status $status"
+        echo "stalled: the program ended"
+        exit 0
+        ;;
+    camera-ends)
+        box=$(wait_window ERROR 30) || fail "no 'ERROR' box when the camera ended"
+        grep -q 'the camera stopped' "$work/program.log" || fail "no line on stderr"
+        press "$box" Return
+        sleep 1
+        if xdotool search --onlyvisible --name '^ERROR$' >/dev/null 2>&1; then
+            fail "a second box came"
+        fi
+        click_snapshot
+        sleep 2
+        [ "$(stat -c %s snapshot000.bmp 2>/dev/null)" = 230454 ] || fail "no snapshot after the end"
+        click_the_end
+        wait_exit 30 || fail "the program did not end after 'The End'"
+        [ "$status" -eq 0 ] || fail "exit status $status"
+        echo "camera-ends: told once, the program went on"
+        exit 0
+        ;;
+    closed-outside)
+        xdotool windowclose "$dialog"
+        wait_exit 15 || fail "the program went on without its window"
+        [ "$status" -eq 0 ] || fail "exit status $status"
+        echo "closed-outside: the program ended"
+        exit 0
+        ;;
+    display-lost)
+        xkill -id "$dialog" >/dev/null
+        wait_exit 15 || fail "the program went on without its display"
+        [ "$status" -eq 1 ] || fail "exit status $status"
+        [ "$(grep -c 'tenebrix: the connection to the display .* was lost' "$work/program.log")" = 1 ] ||
+            fail "no line saying why"
+        echo "display-lost: status 1, and why"
+        exit 0
+        ;;
+esac
 
 if [ "$scenario" = about ]; then
     # The window carries the program icon in both sizes, for title bars and
