@@ -12,4 +12,5 @@ set(CPACK_GENERATOR ZIP)
 set(CPACK_PACKAGE_NAME Tenebrix)
 set(CPACK_PACKAGE_FILE_NAME Tenebrix-${PROJECT_VERSION}-windows-x64)
 set(CPACK_INCLUDE_TOPLEVEL_DIRECTORY ON)
+set(CPACK_STRIP_FILES ON)  # no debug information in what users get
 include(CPack)
