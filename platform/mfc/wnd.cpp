@@ -21,26 +21,18 @@ namespace {
 // window procedure would pass their texts through the ANSI code page, which
 // need not be the system's 932. Our window layer on Linux has ANSI windows only.
 #ifdef _WIN32
-LONG_PTR SetWindowProc(HWND hWnd, WNDPROC proc) {
-    return ::SetWindowLongPtrW(hWnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(proc));
-}
-LRESULT CallProc(WNDPROC proc, HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam) {
-    return ::CallWindowProcW(proc, hWnd, message, wParam, lParam);
-}
-LRESULT DefaultProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam) {
-    return ::DefWindowProcW(hWnd, message, wParam, lParam);
-}
+const auto kSetWindowLongPtr = &::SetWindowLongPtrW;
+const auto kCallWindowProc = &::CallWindowProcW;
+const auto kDefWindowProc = &::DefWindowProcW;
 #else
-LONG_PTR SetWindowProc(HWND hWnd, WNDPROC proc) {
-    return ::SetWindowLongPtrA(hWnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(proc));
-}
-LRESULT CallProc(WNDPROC proc, HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam) {
-    return ::CallWindowProcA(proc, hWnd, message, wParam, lParam);
-}
-LRESULT DefaultProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam) {
-    return ::DefWindowProcA(hWnd, message, wParam, lParam);
-}
+const auto kSetWindowLongPtr = &::SetWindowLongPtrA;
+const auto kCallWindowProc = &::CallWindowProcA;
+const auto kDefWindowProc = &::DefWindowProcA;
 #endif
+
+LONG_PTR SetWindowProc(HWND hWnd, WNDPROC proc) {
+    return kSetWindowLongPtr(hWnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(proc));
+}
 
 }  // namespace
 
@@ -105,7 +97,7 @@ BOOL CWnd::SubclassDlgItem(UINT nID, CWnd* pParent) {
 LRESULT CALLBACK AfxWndProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam) {
     CWnd* pWnd = afx::LookupPermanent(hWnd);
     if (pWnd == NULL) {
-        return DefaultProc(hWnd, message, wParam, lParam);
+        return kDefWindowProc(hWnd, message, wParam, lParam);
     }
     LRESULT result;
     {
@@ -151,9 +143,9 @@ BOOL CWnd::OnCommand(WPARAM wParam, LPARAM) {
 
 LRESULT CWnd::DefWindowProcA(UINT message, WPARAM wParam, LPARAM lParam) {
     if (m_pfnSuper != NULL) {
-        return CallProc(m_pfnSuper, m_hWnd, message, wParam, lParam);
+        return kCallWindowProc(m_pfnSuper, m_hWnd, message, wParam, lParam);
     }
-    return DefaultProc(m_hWnd, message, wParam, lParam);
+    return kDefWindowProc(m_hWnd, message, wParam, lParam);
 }
 
 LRESULT CWnd::Default() {
