@@ -3,8 +3,8 @@
 # Tenebrix-<version>-windows-x64.zip holds one folder with tenebrix.exe (no
 # DLLs needed), images\ (the HUD sprites), Tenebrix.cfg and README.txt.
 install(TARGETS tenebrix RUNTIME DESTINATION .)
-install(DIRECTORY ${PROJECT_SOURCE_DIR}/res/images/ DESTINATION images
-        FILES_MATCHING PATTERN "*.bmp")
+file(GLOB sprites ${PROJECT_SOURCE_DIR}/res/images/*.bmp)
+install(FILES ${sprites} DESTINATION images)
 install(FILES ${PROJECT_SOURCE_DIR}/res/Tenebrix.cfg ${PROJECT_SOURCE_DIR}/res/windows/README.txt
         DESTINATION .)
 
