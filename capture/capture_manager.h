@@ -12,7 +12,8 @@
 #include <windows.h>
 #include <objbase.h>
 #include <dshow.h>
-#include <qedit.h>
+
+#include "capture/sample_grabber_ids.h"
 
 #include "image/dib_image.h"
 
@@ -25,7 +26,7 @@ const int kCaptureStopped = 1;  // a device stopped delivering frames (reported 
 
 // One device taken: its name, frame format, crossbar and graph objects.
 struct CaptureDevice {
-    char name[256];                         // friendly name in the ANSI code page, NUL-terminated
+    char name[256];                         // friendly name in code page 932, NUL-terminated
     BITMAPINFO header;                      // the frame format; the colour entry stays zero
     LONG outputPinCount;                    // crossbar output pins; 0 without a crossbar
     LONG inputPinCount;                     // crossbar input pins; 0 without a crossbar
