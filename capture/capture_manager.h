@@ -12,7 +12,8 @@
 #include <windows.h>
 #include <objbase.h>
 #include <dshow.h>
-#include <qedit.h>
+
+#include "capture/sample_grabber_ids.h"
 
 #include "image/dib_image.h"
 

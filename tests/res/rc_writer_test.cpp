@@ -1,6 +1,8 @@
 // The Windows resource script and icon file written from the tables.
 #include <gtest/gtest.h>
 
+#include <fstream>
+#include <iterator>
 #include <sstream>
 #include <string>
 
@@ -111,6 +113,18 @@ TEST(RcWriter, IconFileHasBothImagesWithMasks) {
                 << x;
         }
     }
+}
+
+std::string FileBytes(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+// The Windows build compiles the files kept in res/windows; they must be what
+// the tables give today (rewrite them with the target resource_script).
+TEST(RcWriter, KeptWindowsFilesAgreeWithTheTables) {
+    EXPECT_EQ(FileBytes(TENEBRIX_WINDOWS_RES_DIR "/Tenebrix.rc"), Script());
+    EXPECT_EQ(FileBytes(TENEBRIX_WINDOWS_RES_DIR "/Tenebrix.ico"), tenebrix_res::IconFileBytes());
 }
 
 }  // namespace

@@ -1,0 +1,37 @@
+# Wine for the Windows build's tests: sourced by the test scripts, never run.
+#
+#   wine_prefix_ready PREFIX   makes PREFIX a ready 64-bit Wine prefix, once
+#                              (several tests may ask at the same time)
+#   wine_in PREFIX CMD ARGS    runs a Wine command (wine, wineserver ...) there
+#
+# A prefix of our own holds no Mono, Gecko or menu entries, and replaces the
+# dialogs' Japanese font ("ＭＳ Ｐゴシック") and Windows' Japanese UI fonts by
+# IPA P Gothic (fonts-ipafont-gothic), so that dialogs draw Japanese glyphs.
+# Wine's own messages are silenced; the caller's locale is left alone.
+
+wine_in() {
+    local prefix=$1
+    shift
+    WINEPREFIX=$prefix WINEARCH=win64 WINEDEBUG=-all \
+        WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d" "$@"
+}
+
+wine_prefix_ready() {
+    local prefix=$1
+    mkdir -p "$(dirname "$prefix")"
+    (
+        flock 9
+        [ -e "$prefix/.tenebrix-ready" ] && exit 0
+        rm -rf "$prefix"
+        # Created without a display: nothing shows, nothing waits for one.
+        DISPLAY= wine_in "$prefix" wine wineboot -i >/dev/null 2>&1 || exit 1
+        local font
+        for font in "ＭＳ Ｐゴシック" "ＭＳ ゴシック" "MS UI Gothic"; do
+            LC_ALL=C.UTF-8 DISPLAY= wine_in "$prefix" wine reg add \
+                'HKCU\Software\Wine\Fonts\Replacements' /v "$font" /t REG_SZ /d IPAPGothic \
+                /f >/dev/null 2>&1 || exit 1
+        done
+        wine_in "$prefix" wineserver -w
+        touch "$prefix/.tenebrix-ready"
+    ) 9>"$prefix.lock"
+}
