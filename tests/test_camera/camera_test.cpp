@@ -8,7 +8,6 @@
 
 #include <windows.h>
 #include <dshow.h>
-#include <qedit.h>
 
 #include <cstdlib>
 #include <cstring>
@@ -16,11 +15,9 @@
 #include <string>
 #include <vector>
 
+#include "capture/sample_grabber_ids.h"
 #include "image/dib_image.h"
 #include "tools/test_camera/picture.h"
-
-// mingw's qedit.h lacks it; libstrmiids has it.
-EXTERN_C const CLSID CLSID_SampleGrabber;
 
 namespace {
 
