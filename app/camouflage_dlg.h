@@ -48,7 +48,7 @@ class CCamouflageDlg : public CDialog {
     afx_msg void OnPaint();
     afx_msg HCURSOR OnQueryDragIcon();
     afx_msg void OnStart();
-    afx_msg void OnTimer(UINT nIDEvent);
+    afx_msg void OnTimer(UINT_PTR nIDEvent);
     afx_msg void OnStop();
     afx_msg void OnSnapshot();
     afx_msg void OnBackground();

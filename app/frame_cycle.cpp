@@ -55,7 +55,7 @@ bool IsDisplaySized(const CDibImage& image) {
 
 }  // namespace
 
-void CCamouflageDlg::OnTimer(UINT nIDEvent) {
+void CCamouflageDlg::OnTimer(UINT_PTR nIDEvent) {
     // Kept from tick to tick and beyond the dialog, so that steady-state ticks
     // allocate nothing but the copy handed to the motion history.
     static CDibImage s_captured;  // the camera's frame at its own size

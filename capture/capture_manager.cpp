@@ -3,10 +3,11 @@
 #include <cstring>
 
 #include "capture/capture_manager.h"
+#include "platform/crt/system_text.h"
 
 namespace {
 
-// Message texts in the ANSI code page (932, Shift-JIS).
+// Message texts in the system's code page (932, Shift-JIS).
 // "ビデオキャプチャデバイスが存在しません": no video capture device exists.
 const char kNoDeviceText[] =
     "\x83\x72\x83\x66\x83\x49\x83\x4c\x83\x83\x83\x76\x83\x60\x83\x83\x83\x66\x83\x6f\x83\x43"
@@ -18,6 +19,18 @@ const char kUseDeviceCaption[] =
 // "バインド失敗": bind failed.
 const char kBindFailedText[] = "\x83\x6f\x83\x43\x83\x93\x83\x68\x8e\xb8\x94\x73";
 const char kErrorCaption[] = "ERROR";
+
+// A message box without an owner. The texts are code page 932: on Windows
+// they go to the wide function, so that they read right whatever the ANSI
+// code page is.
+int ShowMessage(const char* text, const char* caption, UINT type) {
+#ifdef _WIN32
+    return MessageBoxW(NULL, WideFromSystemText(text).c_str(), WideFromSystemText(caption).c_str(),
+                       type);
+#else
+    return MessageBoxA(NULL, text, caption, type);
+#endif
+}
 
 template <class Interface>
 void ReleaseAndClear(Interface*& pointer) {
@@ -78,7 +91,7 @@ int CCaptureManager::EnumerateDevices(CaptureDevice* table, int maxDevices) {
         devEnum->CreateClassEnumerator(CLSID_VideoInputDeviceCategory, &monikers, 0);
     }
     if (monikers == NULL) {
-        MessageBoxA(NULL, kNoDeviceText, kErrorCaption, MB_OK);
+        ShowMessage(kNoDeviceText, kErrorCaption, MB_OK);
         ReleaseAndClear(devEnum);
         return -1;
     }
@@ -99,7 +112,7 @@ int CCaptureManager::EnumerateDevices(CaptureDevice* table, int maxDevices) {
         }
         char name[256];
         GetFriendlyName(moniker, name);
-        if (MessageBoxA(NULL, name, kUseDeviceCaption, MB_YESNO) == IDYES) {
+        if (ShowMessage(name, kUseDeviceCaption, MB_YESNO) == IDYES) {
             CaptureDevice* record = &table[taken];
             record->deviceFilter = NULL;
             const HRESULT hr = moniker->BindToObject(
@@ -107,7 +120,7 @@ int CCaptureManager::EnumerateDevices(CaptureDevice* table, int maxDevices) {
             if (FAILED(hr) || record->deviceFilter == NULL) {
                 // A failed bind hands out nothing; the record stays free.
                 record->deviceFilter = NULL;
-                MessageBoxA(NULL, kBindFailedText, kErrorCaption, MB_OK);
+                ShowMessage(kBindFailedText, kErrorCaption, MB_OK);
             } else {
                 std::memcpy(record->name, name, sizeof record->name);
                 ++taken;
@@ -133,7 +146,8 @@ void CCaptureManager::GetFriendlyName(IMoniker* moniker, char* destination) {
     value.vt = VT_BSTR;
     bag->Read(OLESTR("FriendlyName"), &value, NULL);
     if (value.vt == VT_BSTR && value.bstrVal != NULL) {
-        WideCharToMultiByte(CP_ACP, 0, value.bstrVal, -1, destination, 256, NULL, NULL);
+        // In the system's code page, like every other text it shows.
+        WideCharToMultiByte(kSystemCodePage, 0, value.bstrVal, -1, destination, 256, NULL, NULL);
         SysFreeString(value.bstrVal);
     }
     // A name too long for the buffer is kept cut, but always terminated.

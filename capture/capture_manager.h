@@ -22,7 +22,7 @@ const int kMaxCrossbarPins = 10;
 
 // One device taken: its name, frame format, crossbar and graph objects.
 struct CaptureDevice {
-    char name[256];                         // friendly name in the ANSI code page, NUL-terminated
+    char name[256];                         // friendly name in code page 932, NUL-terminated
     BITMAPINFO header;                      // the frame format; the colour entry stays zero
     LONG outputPinCount;                    // crossbar output pins; 0 without a crossbar
     LONG inputPinCount;                     // crossbar input pins; 0 without a crossbar

@@ -6,6 +6,20 @@
 
 #include <vector>
 
+#ifdef _WIN32
+#include "platform/crt/system_text.h"
+
+// The string table holds UTF-16: the entry comes out in the system's code
+// page, whatever the ANSI code page of this Windows is.
+BOOL CString::LoadStringA(UINT nID) {
+    const wchar_t* text = nullptr;
+    // A length of 0 asks for a read-only pointer into the resource itself.
+    const int length =
+        ::LoadStringW(::GetModuleHandleA(NULL), nID, reinterpret_cast<LPWSTR>(&text), 0);
+    m_str = length > 0 ? SystemTextFromWide(std::wstring(text, length).c_str()) : std::string();
+    return m_str.empty() ? FALSE : TRUE;
+}
+#else
 BOOL CString::LoadStringA(UINT nID) {
     // Grows the buffer until the whole string fits, as MFC does.
     for (int size = 256;; size *= 2) {
@@ -17,3 +31,4 @@ BOOL CString::LoadStringA(UINT nID) {
         }
     }
 }
+#endif

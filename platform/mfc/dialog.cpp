@@ -5,9 +5,57 @@
 // window and subclasses it at WM_INITDIALOG, then calls OnInitDialog. The
 // owner is the parent given, else the application's main window (unless that
 // is this dialog); the window layer disables it while the dialog runs.
+//
+// A template at (0, 0) is centred: on Linux the window layer places it so;
+// the real DialogBoxParam does not, so on Windows AfxDlgProc centres such a
+// dialog after OnInitDialog, over its owner when that is visible and not
+// minimised, else in the work area of its monitor (unless OnInitDialog moved
+// or showed it).
 #include <afxwin.h>
 
 #include "handle_maps.h"
+
+#ifdef _WIN32
+namespace {
+
+// Whether the dialog template `name` places the dialog at (0, 0).
+bool TemplateAtOrigin(LPCTSTR name) {
+    HINSTANCE module = AfxGetResourceHandle();
+    HRSRC found = ::FindResourceA(module, name, MAKEINTRESOURCEA(5));  // RT_DIALOG
+    HGLOBAL loaded = found != NULL ? ::LoadResource(module, found) : NULL;
+    const BYTE* bytes = static_cast<const BYTE*>(loaded != NULL ? ::LockResource(loaded) : NULL);
+    if (bytes == NULL) {
+        return false;
+    }
+    // An extended template starts with version 1 and 0xFFFF; x and y follow
+    // the style words and the control count.
+    const bool extended = bytes[0] == 1 && bytes[1] == 0 && bytes[2] == 0xFF && bytes[3] == 0xFF;
+    const BYTE* position = bytes + (extended ? 18 : 10);
+    return position[0] == 0 && position[1] == 0 && position[2] == 0 && position[3] == 0;
+}
+
+void CentreDialog(HWND hWnd) {
+    RECT rect;
+    ::GetWindowRect(hWnd, &rect);
+    RECT area;
+    HWND owner = ::GetWindow(hWnd, GW_OWNER);
+    if (owner != NULL && ::IsWindowVisible(owner) && !::IsIconic(owner)) {
+        ::GetWindowRect(owner, &area);
+    } else {
+        MONITORINFO monitor;
+        monitor.cbSize = sizeof monitor;
+        ::GetMonitorInfoA(::MonitorFromWindow(hWnd, MONITOR_DEFAULTTOPRIMARY), &monitor);
+        area = monitor.rcWork;
+    }
+    const int width = rect.right - rect.left;
+    const int height = rect.bottom - rect.top;
+    ::SetWindowPos(hWnd, NULL, area.left + (area.right - area.left - width) / 2,
+                   area.top + (area.bottom - area.top - height) / 2, 0, 0,
+                   SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+}  // namespace
+#endif
 
 BEGIN_MESSAGE_MAP(CDialog, CWnd)
 ON_COMMAND(IDOK, OnOK)
@@ -37,7 +85,20 @@ INT_PTR CALLBACK AfxDlgProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lPara
         return TRUE;
     }
     afx::MessageScope scope({hWnd, message, wParam, lParam});
+#ifdef _WIN32
+    RECT before;
+    ::GetWindowRect(hWnd, &before);
+    const BOOL result = pDlg->OnInitDialog();
+    RECT after;
+    if (::IsWindow(hWnd) && !::IsWindowVisible(hWnd) && ::GetWindowRect(hWnd, &after) &&
+        after.left == before.left && after.top == before.top &&
+        TemplateAtOrigin(pDlg->m_lpszTemplateName)) {
+        CentreDialog(hWnd);
+    }
+    return result;
+#else
     return pDlg->OnInitDialog();
+#endif
 }
 
 INT_PTR CDialog::DoModal() {

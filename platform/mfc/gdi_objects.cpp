@@ -7,6 +7,10 @@
 
 #include "handle_maps.h"
 
+#ifdef _WIN32
+#include "platform/crt/system_text.h"
+#endif
+
 CMenu* PASCAL CMenu::FromHandle(HMENU hMenu) {
     if (hMenu == NULL) {
         return NULL;
@@ -16,6 +20,12 @@ CMenu* PASCAL CMenu::FromHandle(HMENU hMenu) {
 }
 
 BOOL CMenu::AppendMenuA(UINT nFlags, UINT_PTR nIDNewItem, LPCTSTR lpszNewItem) {
+#ifdef _WIN32
+    // A text entry's text is code page 932, whatever the ANSI code page.
+    if ((nFlags & (MF_BITMAP | MF_OWNERDRAW | MF_SEPARATOR)) == 0 && lpszNewItem != NULL) {
+        return ::AppendMenuW(m_hMenu, nFlags, nIDNewItem, WideFromSystemText(lpszNewItem).c_str());
+    }
+#endif
     return ::AppendMenuA(m_hMenu, nFlags, nIDNewItem, lpszNewItem);
 }
 

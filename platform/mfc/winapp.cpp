@@ -10,8 +10,10 @@
 #include <afxdisp.h>
 #include <afxwin.h>
 
+#include <cctype>
 #include <cstdio>
 #include <cstring>
+#include <string>
 
 namespace {
 
@@ -117,11 +119,20 @@ int AFXAPI AfxWinMain(int argc, char** argv) {
         std::fprintf(stderr, "no application object: the program defines no CWinApp\n");
         return 1;
     }
-    // With no name given the application is called after its executable.
+    // With no name given the application is called after its executable,
+    // without folder ('/' or '\\') or ".exe".
+    static std::string s_appName;
     if (app->m_pszAppName == NULL) {
-        const char* name = argc > 0 && argv[0] != NULL ? argv[0] : "";
-        const char* slash = std::strrchr(name, '/');
-        app->m_pszAppName = slash != NULL ? slash + 1 : name;
+        s_appName = argc > 0 && argv[0] != NULL ? argv[0] : "";
+        s_appName.erase(0, s_appName.find_last_of("/\\") + 1);
+        const std::size_t dot = s_appName.rfind('.');
+        if (dot != std::string::npos && s_appName.size() - dot == 4 &&
+            std::tolower(static_cast<unsigned char>(s_appName[dot + 1])) == 'e' &&
+            std::tolower(static_cast<unsigned char>(s_appName[dot + 2])) == 'x' &&
+            std::tolower(static_cast<unsigned char>(s_appName[dot + 3])) == 'e') {
+            s_appName.erase(dot);
+        }
+        app->m_pszAppName = s_appName.c_str();
     }
     app->m_hInstance = AfxGetInstanceHandle();
     if (::GetSystemMetrics(SM_CXSCREEN) <= 0) {

@@ -134,7 +134,7 @@ void CWnd::OnPaint() {
     Default();
 }
 
-void CWnd::OnTimer(UINT) {
+void CWnd::OnTimer(UINT_PTR) {
     Default();
 }
 

@@ -1,6 +1,10 @@
 #include "tests/image/temp_dir.h"
 
+#ifdef _WIN32
+#include <windows.h>
+#else
 #include <unistd.h>
+#endif
 
 #include <climits>
 #include <cstdlib>
@@ -9,12 +13,35 @@
 #include <iterator>
 #include <stdexcept>
 
-TempDir::TempDir() {
+namespace {
+
+#ifdef _WIN32
+// A new folder in the user's temporary folder (Windows has no mkdtemp).
+std::string MakeTempDir() {
+    const std::filesystem::path base = std::filesystem::temp_directory_path();
+    for (unsigned attempt = 0;; ++attempt) {
+        const std::filesystem::path path =
+            base / ("tenebrix-test-" + std::to_string(GetCurrentProcessId()) + "-" +
+                    std::to_string(GetTickCount()) + "-" + std::to_string(attempt));
+        if (std::filesystem::create_directory(path)) {
+            return path.string();
+        }
+    }
+}
+#else
+std::string MakeTempDir() {
     char pattern[] = "/tmp/tenebrix-test-XXXXXX";
     if (mkdtemp(pattern) == nullptr) {
         throw std::runtime_error("mkdtemp failed");
     }
-    m_path = pattern;
+    return pattern;
+}
+#endif
+
+}  // namespace
+
+TempDir::TempDir() {
+    m_path = MakeTempDir();
     m_previous = std::filesystem::current_path().string();
     std::filesystem::current_path(m_path);
 }

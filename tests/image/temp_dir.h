@@ -1,5 +1,5 @@
-// A fresh directory under /tmp that is the current directory for one test and
-// is removed afterwards, so file tests never see each other's files.
+// A fresh directory under /tmp (on Windows the temporary folder) that is the current directory for
+// one test and is removed afterwards, so file tests never see each other's files.
 #pragma once
 
 #include <string>

@@ -42,6 +42,17 @@ TEST_F(AppTest, InitInstanceRunsOnceAndFalseEndsTheProgram) {
     EXPECT_NE(app.m_hInstance, nullptr);
 }
 
+TEST_F(AppTest, TheProgramIsNamedAfterItsFileWithoutFolderOrExe) {
+    char windowsName[] = "C:\\Games\\Tenebrix\\tenebrix.EXE";
+    char plainName[] = "tenebrix.exe.old";
+    for (char* name : {windowsName, plainName}) {
+        CTestApp app(FALSE);
+        char* argv[] = {name, nullptr};
+        EXPECT_EQ(AfxWinMain(1, argv), 0);
+        EXPECT_STREQ(app.m_pszAppName, name == windowsName ? "tenebrix" : "tenebrix.exe.old");
+    }
+}
+
 TEST_F(AppTest, TrueRunsTheMessageLoopUntilQuit) {
     CTestApp app(TRUE);
     null_driver::SetIdleHandler([] { PostQuitMessage(3); });

@@ -64,7 +64,7 @@ class CLogDlg : public CDialog {
         }
         return TRUE;
     }
-    afx_msg void OnTimer(UINT) {
+    afx_msg void OnTimer(UINT_PTR) {
         ++ticks;
         if (onTick) {
             onTick(*this);

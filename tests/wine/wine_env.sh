@@ -10,14 +10,16 @@
 # Wine's own messages are silenced; the caller's locale is left alone.
 
 wine_in() {
-    local prefix=$1
+    local prefix
+    prefix=$(realpath -m "$1")
     shift
     WINEPREFIX=$prefix WINEARCH=win64 WINEDEBUG=-all \
         WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d" "$@"
 }
 
 wine_prefix_ready() {
-    local prefix=$1
+    local prefix
+    prefix=$(realpath -m "$1")
     mkdir -p "$(dirname "$prefix")"
     (
         flock 9
@@ -34,4 +36,18 @@ wine_prefix_ready() {
         wine_in "$prefix" wineserver -w
         touch "$prefix/.tenebrix-ready"
     ) 9>"$prefix.lock"
+}
+
+# wine_locale_ready DIR NAME: makes the locale NAME (such as ja_JP.UTF-8) in
+# DIR, once, for LOCPATH=DIR: Wine takes its ANSI code page from the locale,
+# and a minimal machine has no locale but C. Needs the package locales.
+wine_locale_ready() {
+    local dir=$1 name=$2
+    mkdir -p "$dir"
+    (
+        flock 9
+        [ -e "$dir/$name/LC_CTYPE" ] && exit 0
+        localedef -i "${name%%.*}" -f "${name#*.}" "$dir/$name" >/dev/null 2>&1
+        [ -e "$dir/$name/LC_CTYPE" ]
+    ) 9>"$dir.lock"
 }

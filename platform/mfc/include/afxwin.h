@@ -1,7 +1,8 @@
-// The application framework's core (<afxwin.h>), for Linux builds.
+// The application framework's core (<afxwin.h>), for Linux builds and, over
+// the real Win32 API, for the Windows build (mingw has no framework).
 //
 // Stands in for the part of MFC 4.2 that a dialog-based program uses, written
-// over our window layer (platform/win32): CWinApp with InitInstance and
+// over the window API (on Linux our window layer, platform/win32): CWinApp with InitInstance and
 // m_pMainWnd; CWnd (handles, messages, timers, painting, the system menu);
 // CDialog built from a template with DoModal, OnInitDialog, OnOK, OnCancel,
 // EndDialog and data exchange; CButton, CStatic, CMenu, CDC, CPaintDC,
@@ -15,6 +16,13 @@
 // The entry point: the program links the target mfc_main, whose main() runs
 // the one static CWinApp object's InitInstance (and Run when that returns
 // TRUE), as the framework's WinMain does on Windows.
+//
+// Narrow texts are code page 932 (Shift-JIS), the system's own: on Windows
+// the string table and menu entries go through the wide functions, so that
+// they read right whatever the ANSI code page is (platform/crt/system_text.h).
+// A dialog template at (0, 0) is centred, over its owner when that is
+// visible, else in the work area (on Linux the window layer places it so
+// when it builds the dialog; on Windows CDialog moves it after OnInitDialog).
 //
 // Limits: ANSI build only; one thread; no document/view, no OLE, no
 // exceptions (a failed DDX_Control reports on stderr and leaves the control
@@ -254,7 +262,7 @@ class CWnd : public CCmdTarget {
     virtual void PostNcDestroy();
 
     afx_msg void OnPaint();
-    afx_msg void OnTimer(UINT nIDEvent);
+    afx_msg void OnTimer(UINT_PTR nIDEvent);
     afx_msg void OnSysCommand(UINT nID, LPARAM lParam);
     afx_msg HCURSOR OnQueryDragIcon();
 

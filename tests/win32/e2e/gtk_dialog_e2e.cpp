@@ -82,7 +82,7 @@ class CE2EDlg : public CDialog {
         m_paintedAt = m_ticks;
     }
 
-    afx_msg void OnTimer(UINT) {
+    afx_msg void OnTimer(UINT_PTR) {
         ++m_ticks;
         if (m_ticks == 4) {
             std::printf("ready\n");
