@@ -280,7 +280,8 @@ TEST_F(TestCamera, MovingPictureStartsAtFrameZeroAndMovesWithTimeStamps) {
 }
 
 TEST_F(TestCamera, ShowsABmpFileScaledToTheFrame) {
-    // 2 x 2 pixels, one colour each, become 16 x 12 blocks of a 32 x 24 frame.
+    // 2 x 2 pixels, one colour each, become 15 x 12 blocks of a 30 x 24 frame
+    // (rows of 90 bytes padded to 92).
     char path[MAX_PATH];
     GetTempPathA(MAX_PATH, path);
     const std::string file = std::string(path) + "tenebrix_camera_picture.bmp";
@@ -291,14 +292,14 @@ TEST_F(TestCamera, ShowsABmpFileScaledToTheFrame) {
         std::memcpy(image.Row(i / 2) + 3 * (i % 2), colours[i], 3);
     }
     ASSERT_EQ(image.Save(file.c_str()), 0);
-    const std::string options = "size=32x24;picture=" + file;
+    const std::string options = "size=30x24;picture=" + file;
     IBaseFilter* camera = BindTestCamera(options.c_str());
     ASSERT_NE(camera, nullptr);
     RunResult run;
     RunCamera(camera, &run);
-    ASSERT_EQ(run.current.size(), 32u * 3 * 24);
-    const BYTE* topLeft = &run.current[23 * 96];  // bottom row first
-    const BYTE* bottomRight = &run.current[31 * 3];
+    ASSERT_EQ(run.current.size(), 92u * 24);
+    const BYTE* topLeft = &run.current[23 * 92];  // bottom row first
+    const BYTE* bottomRight = &run.current[29 * 3];
     EXPECT_EQ(std::memcmp(topLeft, colours[0], 3), 0);
     EXPECT_EQ(std::memcmp(bottomRight, colours[3], 3), 0);
     EXPECT_TRUE(run.current == Expected(options.c_str(), 0));

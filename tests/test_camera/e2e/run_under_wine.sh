@@ -3,7 +3,7 @@
 # test command (Xvfb), with the test camera registered in the Wine prefix;
 # clicks by xdotool as a user would.
 #
-#   run_under_wine.sh SCENARIO PREFIX CAMERA_DLL PROGRAM SNAPSHOT_CHECK CAMERA_SCENE REPO_ROOT
+#   run_under_wine.sh SCENARIO PREFIX CAMERA_DLL PROGRAM PROBE SNAPSHOT_CHECK CAMERA_SCENE REPO_ROOT
 #
 # Scenarios:
 #   still  the camera's still pattern: Yes to the question about "Tenebrix Test
@@ -15,7 +15,7 @@
 # Exits 0 on success, 77 (skipped) without a display, 1 on failure.
 set -uo pipefail
 
-scenario=$1 prefix=$2 dll=$3 program=$4 check=$5 scene=$6 root=$7
+scenario=$1 prefix=$2 dll=$3 program=$4 probe=$5 check=$6 scene=$7 root=$8
 here=$(dirname "$0")
 
 source "$here/../../e2e/common.sh"
@@ -53,6 +53,9 @@ TENEBRIX_TEST_CAMERA=$options in_wine "$program" >"$work/program.log" 2>&1 &
 pid=$!
 
 question=$(wait_window 'このデバイスを使用しますか？' 60) || fail "no device question appeared"
+in_wine "$probe" list >"$work/windows.txt"
+grep -q '^  control id=[-0-9]* class=Static "Tenebrix Test Camera" ' "$work/windows.txt" ||
+    fail "the question does not name the test camera: $(cat "$work/windows.txt")"
 if [ "$scenario" = no ]; then
     press "$question" n  # the No button's mnemonic
     wait_exit 30 || fail "the program did not end after No"
