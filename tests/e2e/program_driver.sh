@@ -70,3 +70,21 @@ fade_and_snapshot() {
     done
     cat "$work/check.log"
 }
+
+# Presses key $2 in window $1 and checks that the program then ends with
+# status 0 without its main dialog having shown.
+ends_before_the_dialog() {
+    press "$1" "$2"
+    wait_exit 30 || fail "the program did not end after $2"
+    [ "$status" -eq 0 ] || fail "exit status $status"
+    if xdotool search --name '^TENEBRIX$' >/dev/null 2>&1; then
+        fail "the main dialog showed"
+    fi
+}
+
+# "The End" (the caller's click_the_end) ends the program with status 0.
+ends_with_the_end() {
+    click_the_end
+    wait_exit 30 || fail "the program did not end after 'The End'"
+    [ "$status" -eq 0 ] || fail "exit status $status"
+}

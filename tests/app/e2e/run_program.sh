@@ -72,12 +72,7 @@ pid=$!
 
 if [ "$scenario" = no-device ]; then
     box=$(wait_window ERROR 20) || fail "no 'ERROR' box appeared"
-    press "$box" Return
-    wait_exit 20 || fail "the program did not end after the box was dismissed"
-    [ "$status" -eq 0 ] || fail "exit status $status"
-    if xdotool search --name '^TENEBRIX$' >/dev/null 2>&1; then
-        fail "the main dialog showed"
-    fi
+    ends_before_the_dialog "$box" Return
     echo "no device: the box came, the program ended with status 0"
     exit 0
 fi
@@ -109,9 +104,7 @@ if [ "$scenario" = about ]; then
     if xdotool search --onlyvisible --name '^Tenebrixのﾊﾞｰｼﾞｮﾝ情報$' >/dev/null 2>&1; then
         fail "the About box did not close"
     fi
-    click_the_end
-    wait_exit 30 || fail "the program did not end after 'The End'"
-    [ "$status" -eq 0 ] || fail "exit status $status"
+    ends_with_the_end
     echo "about: the box opened and closed, the picture moved behind it"
     exit 0
 fi
@@ -131,8 +124,6 @@ check_snapshot() {
     fi
 }
 fade_and_snapshot check_snapshot
-click_the_end
-wait_exit 30 || fail "the program did not end after 'The End'"
-[ "$status" -eq 0 ] || fail "exit status $status"
+ends_with_the_end
 [ "$passed" = yes ] || fail "snapshot"
 echo "$scenario: passed"

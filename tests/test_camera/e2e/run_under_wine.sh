@@ -57,12 +57,7 @@ in_wine "$probe" list >"$work/windows.txt"
 grep -q '^  control id=[-0-9]* class=Static "Tenebrix Test Camera" ' "$work/windows.txt" ||
     fail "the question does not name the test camera: $(cat "$work/windows.txt")"
 if [ "$scenario" = no ]; then
-    press "$question" n  # the No button's mnemonic
-    wait_exit 30 || fail "the program did not end after No"
-    [ "$status" -eq 0 ] || fail "exit status $status"
-    if xdotool search --name '^TENEBRIX$' >/dev/null 2>&1; then
-        fail "the main dialog showed"
-    fi
+    ends_before_the_dialog "$question" n  # the No button's mnemonic
     echo "no: the program ended without its dialog"
     exit 0
 fi
@@ -94,8 +89,6 @@ check_snapshot() {
     fi
 }
 fade_and_snapshot check_snapshot
-click_the_end
-wait_exit 30 || fail "the program did not end after 'The End'"
-[ "$status" -eq 0 ] || fail "exit status $status"
+ends_with_the_end
 [ "$passed" = yes ] || fail "snapshot"
 echo "$scenario: passed"
