@@ -5,6 +5,7 @@
 
 #include <afxwin.h>
 
+#include <cstdlib>
 #include <string>
 #include <vector>
 
@@ -35,7 +36,7 @@ INT_PTR CALLBACK NoHandling(HWND, UINT, WPARAM, LPARAM) {
 
 struct Control {
     int id;
-    std::wstring text;
+    const wchar_t* text;  // null for an icon, whose text is the icon's id
     bool hasIcon;
 };
 
@@ -52,8 +53,11 @@ void ExpectDialog(int id, const std::wstring& caption, const std::vector<Control
     HWND child = GetWindow(dialog, GW_CHILD);
     for (const Control& expected : controls) {
         ASSERT_NE(child, nullptr);
-        EXPECT_EQ(GetDlgCtrlID(child), expected.id);
-        EXPECT_EQ(TextOf(child), expected.text);
+        // Templates of the older form keep 16-bit ids: IDC_STATIC is 0xFFFF.
+        EXPECT_EQ(static_cast<WORD>(GetDlgCtrlID(child)), static_cast<WORD>(expected.id));
+        if (expected.text != nullptr) {
+            EXPECT_EQ(TextOf(child), expected.text);
+        }
         EXPECT_EQ(SendMessageW(child, STM_GETICON, 0, 0) != 0, expected.hasIcon) << expected.id;
         child = GetWindow(child, GW_HWNDNEXT);
     }
@@ -62,8 +66,13 @@ void ExpectDialog(int id, const std::wstring& caption, const std::vector<Control
 }
 
 TEST(WindowsResources, DialogsAsTheTemplatesGiveThem) {
+    // Wine makes windows only on an X display (the test command starts one).
+    const char* display = std::getenv("DISPLAY");
+    if (display == nullptr || *display == '\0') {
+        GTEST_SKIP() << "no X display";
+    }
     ExpectDialog(IDD_ABOUTBOX, L"Tenebrixのﾊﾞｰｼﾞｮﾝ情報",
-                 {{IDC_STATIC, L"", true},
+                 {{IDC_STATIC, nullptr, true},
                   {IDC_STATIC, L"Tenebrix Version 1.0.0.1", false},
                   {IDC_STATIC, L"Copyright (C) 2026", false},
                   {IDOK, L"OK", false}});
