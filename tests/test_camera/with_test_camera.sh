@@ -13,6 +13,9 @@ wine_prefix_ready "$prefix" || { echo "with_test_camera: cannot make the Wine pr
     if [ ! "$prefix/.tenebrix-camera" -nt "$dll" ]; then
         DISPLAY= wine_in "$prefix" wine regsvr32 /s "$(wine_in "$prefix" winepath -w "$dll")" ||
             { echo "with_test_camera: regsvr32 failed" >&2; exit 1; }
+        # Wine's session started without a display would keep the next
+        # program's windows from showing: let it end first.
+        wine_in "$prefix" wineserver -w
         touch "$prefix/.tenebrix-camera"
     fi
 ) 9>"$prefix.camera.lock" || exit 1

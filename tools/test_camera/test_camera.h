@@ -11,6 +11,8 @@
 #include <windows.h>
 #include <dshow.h>
 
+#include <atomic>
+
 #include "tools/test_camera/picture.h"
 
 extern const CLSID CLSID_TenebrixTestCamera;
@@ -88,7 +90,7 @@ class CapturePin : public IPin, public IKsPropertySet {
     AM_MEDIA_TYPE m_type;  // the connection's type, valid while connected
     HANDLE m_thread;
     HANDLE m_wake;  // auto-reset: state change or stop request
-    volatile bool m_stopRequested;
+    std::atomic<bool> m_stopRequested;
 };
 
 class TestCameraFilter final : public IBaseFilter, public IAMFilterMiscFlags {
