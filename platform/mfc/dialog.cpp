@@ -6,6 +6,9 @@
 // owner is the parent given, else the application's main window (unless that
 // is this dialog); the window layer disables it while the dialog runs.
 //
+// On Windows the dialog is made a wide window (DialogBoxParamW), so that its
+// texts are the template's UTF-16 ones whatever the ANSI code page is.
+//
 // A template at (0, 0) is centred: on Linux the window layer places it so;
 // the real DialogBoxParam does not, so on Windows AfxDlgProc centres such a
 // dialog after OnInitDialog, over its owner when that is visible and not
@@ -16,6 +19,10 @@
 #include "handle_maps.h"
 
 #ifdef _WIN32
+#include <string>
+
+#include "platform/crt/system_text.h"
+
 namespace {
 
 // Whether the dialog template `name` places the dialog at (0, 0).
@@ -109,8 +116,21 @@ INT_PTR CDialog::DoModal() {
             hOwner = pMain->GetSafeHwnd();
         }
     }
+#ifdef _WIN32
+    // A wide dialog keeps the template's UTF-16 texts as they are; an ANSI one
+    // may get them through the ANSI code page (so Wine does).
+    const std::wstring name = IS_INTRESOURCE(m_lpszTemplateName)
+                                  ? std::wstring()
+                                  : WideFromSystemText(m_lpszTemplateName);
+    const INT_PTR result = ::DialogBoxParamW(AfxGetResourceHandle(),
+                                             IS_INTRESOURCE(m_lpszTemplateName)
+                                                 ? reinterpret_cast<LPCWSTR>(m_lpszTemplateName)
+                                                 : name.c_str(),
+                                             hOwner, AfxDlgProc, reinterpret_cast<LPARAM>(this));
+#else
     const INT_PTR result = ::DialogBoxParamA(AfxGetResourceHandle(), m_lpszTemplateName, hOwner,
                                              AfxDlgProc, reinterpret_cast<LPARAM>(this));
+#endif
     // The window is destroyed by now; drop what the handle maps still hold.
     if (m_hWnd != NULL) {
         Detach();

@@ -8,6 +8,34 @@
 
 #include "handle_maps.h"
 
+#ifdef _WIN32
+#include <string>
+#include <vector>
+
+#include "platform/crt/system_text.h"
+#endif
+
+namespace {
+
+// On Windows the framework's windows stay wide (UTF-16) windows: an ANSI
+// window procedure would pass their texts through the ANSI code page, which
+// need not be the system's 932. Our window layer on Linux has ANSI windows only.
+#ifdef _WIN32
+const auto kSetWindowLongPtr = &::SetWindowLongPtrW;
+const auto kCallWindowProc = &::CallWindowProcW;
+const auto kDefWindowProc = &::DefWindowProcW;
+#else
+const auto kSetWindowLongPtr = &::SetWindowLongPtrA;
+const auto kCallWindowProc = &::CallWindowProcA;
+const auto kDefWindowProc = &::DefWindowProcA;
+#endif
+
+LONG_PTR SetWindowProc(HWND hWnd, WNDPROC proc) {
+    return kSetWindowLongPtr(hWnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(proc));
+}
+
+}  // namespace
+
 BEGIN_MESSAGE_MAP(CWnd, CCmdTarget)
 END_MESSAGE_MAP()
 
@@ -17,7 +45,7 @@ CWnd::~CWnd() {
     // An object that dies before its window lets the window go on alone.
     if (m_hWnd != NULL && afx::LookupPermanent(m_hWnd) == this) {
         if (m_pfnSuper != NULL && ::IsWindow(m_hWnd)) {
-            ::SetWindowLongPtrA(m_hWnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(m_pfnSuper));
+            SetWindowProc(m_hWnd, m_pfnSuper);
         }
         afx::DetachPermanent(m_hWnd);
     }
@@ -57,8 +85,7 @@ BOOL CWnd::SubclassWindow(HWND hWnd) {
     if (!Attach(hWnd)) {
         return FALSE;
     }
-    m_pfnSuper = reinterpret_cast<WNDPROC>(
-        ::SetWindowLongPtrA(hWnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(AfxWndProc)));
+    m_pfnSuper = reinterpret_cast<WNDPROC>(SetWindowProc(hWnd, AfxWndProc));
     return TRUE;
 }
 
@@ -70,7 +97,7 @@ BOOL CWnd::SubclassDlgItem(UINT nID, CWnd* pParent) {
 LRESULT CALLBACK AfxWndProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam) {
     CWnd* pWnd = afx::LookupPermanent(hWnd);
     if (pWnd == NULL) {
-        return ::DefWindowProcA(hWnd, message, wParam, lParam);
+        return kDefWindowProc(hWnd, message, wParam, lParam);
     }
     LRESULT result;
     {
@@ -116,9 +143,9 @@ BOOL CWnd::OnCommand(WPARAM wParam, LPARAM) {
 
 LRESULT CWnd::DefWindowProcA(UINT message, WPARAM wParam, LPARAM lParam) {
     if (m_pfnSuper != NULL) {
-        return ::CallWindowProcA(m_pfnSuper, m_hWnd, message, wParam, lParam);
+        return kCallWindowProc(m_pfnSuper, m_hWnd, message, wParam, lParam);
     }
-    return ::DefWindowProcA(m_hWnd, message, wParam, lParam);
+    return kDefWindowProc(m_hWnd, message, wParam, lParam);
 }
 
 LRESULT CWnd::Default() {
@@ -194,6 +221,33 @@ DWORD CWnd::GetStyle() const {
     return static_cast<DWORD>(::GetWindowLongPtrA(m_hWnd, GWL_STYLE));
 }
 
+#ifdef _WIN32
+// Texts in code page 932 whatever the ANSI code page (see system_text.h).
+void CWnd::SetWindowTextA(LPCTSTR lpszString) {
+    ::SetWindowTextW(m_hWnd, WideFromSystemText(lpszString).c_str());
+}
+
+int CWnd::GetWindowTextA(LPTSTR lpszStringBuf, int nMaxCount) const {
+    if (lpszStringBuf == NULL || nMaxCount <= 0) {
+        return 0;
+    }
+    std::vector<wchar_t> wide(static_cast<size_t>(::GetWindowTextLengthW(m_hWnd)) + 1);
+    ::GetWindowTextW(m_hWnd, wide.data(), static_cast<int>(wide.size()));
+    // Cut at a whole character, as GetWindowTextA does.
+    const std::string text = SystemTextFromWide(wide.data());
+    int length = 0;
+    while (length < static_cast<int>(text.size())) {
+        const int next = length + (::IsDBCSLeadByteEx(kSystemCodePage, text[length]) ? 2 : 1);
+        if (next > nMaxCount - 1) {
+            break;
+        }
+        length = next;
+    }
+    text.copy(lpszStringBuf, static_cast<size_t>(length));
+    lpszStringBuf[length] = '\0';
+    return length;
+}
+#else
 void CWnd::SetWindowTextA(LPCTSTR lpszString) {
     ::SetWindowTextA(m_hWnd, lpszString);
 }
@@ -201,6 +255,7 @@ void CWnd::SetWindowTextA(LPCTSTR lpszString) {
 int CWnd::GetWindowTextA(LPTSTR lpszStringBuf, int nMaxCount) const {
     return ::GetWindowTextA(m_hWnd, lpszStringBuf, nMaxCount);
 }
+#endif
 
 CWnd* CWnd::SetFocus() {
     return FromHandle(::SetFocus(m_hWnd));

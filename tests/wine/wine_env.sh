@@ -3,6 +3,9 @@
 #   wine_prefix_ready PREFIX   makes PREFIX a ready 64-bit Wine prefix, once
 #                              (several tests may ask at the same time)
 #   wine_in PREFIX CMD ARGS    runs a Wine command (wine, wineserver ...) there
+#   wine_locale_ready DIR NAME makes the locale NAME for LOCPATH=DIR
+#   wine_press TITLE KEYS...   presses keys (xdotool names) in the window
+#                              called TITLE (ASCII), as the user at the keyboard
 #
 # A prefix of our own holds no Mono, Gecko or menu entries, and replaces the
 # dialogs' Japanese font ("ＭＳ Ｐゴシック") and Windows' Japanese UI fonts by
@@ -50,4 +53,21 @@ wine_locale_ready() {
         localedef -i "${name%%.*}" -f "${name#*.}" "$dir/$name" >/dev/null 2>&1
         [ -e "$dir/$name/LC_CTYPE" ]
     ) 9>"$dir.lock"
+}
+
+# wine_press TITLE KEYS...: Wine's windows are X windows of their own (no
+# virtual desktop), so xdotool focuses the one called TITLE and types there.
+# Alt+space opens a window's menu, as on Windows.
+wine_press() {
+    local title=$1 id
+    shift
+    id=$(xdotool search --onlyvisible --name "^$title\$" 2>/dev/null | head -n 1)
+    [ -n "$id" ] || return 1
+    xdotool windowfocus --sync "$id" 2>/dev/null || xdotool windowfocus "$id" || return 1
+    sleep 0.3
+    local key
+    for key in "$@"; do
+        xdotool key --clearmodifiers "$key" || return 1
+        sleep 0.3
+    done
 }
