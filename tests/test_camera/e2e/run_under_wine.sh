@@ -67,9 +67,16 @@ sleep 1.5
 
 # Clicks at the centre of a control given in dialog units (the template is
 # 183 x 197 units): the client area's size gives the units' size in pixels
-# for the font that Wine uses.
-eval "$(xdotool getwindowgeometry --shell "$dialog")"
+# for the font that Wine uses. The dialog is looked up for each click, as Wine
+# may give it a new X window while it settles.
 click_units() {
+    local geometry="" try
+    for try in 1 2 3 4 5; do
+        dialog=$(wait_window TENEBRIX 10) || fail "the main dialog is gone"
+        geometry=$(xdotool getwindowgeometry --shell "$dialog" 2>/dev/null) && break
+        sleep 0.5
+    done
+    eval "$geometry"
     xdotool mousemove --sync --window "$dialog" $(($1 * WIDTH / 183)) $(($2 * HEIGHT / 197)) click 1
     sleep 0.3
 }
