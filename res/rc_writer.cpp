@@ -167,10 +167,6 @@ void Put32(std::string* out, unsigned long v) {
     Put16(out, (v >> 16) & 0xFFFF);
 }
 
-int PaletteIndex(char c) {
-    return c >= 'A' ? c - 'A' + 10 : (c >= '0' && c <= '9' ? c - '0' : -1);
-}
-
 // One image: header (height doubled for the mask), palette, 4-bit colour
 // rows and 1-bit mask rows, both bottom-up and padded to 4 bytes.
 std::string IconImageBytes(const win32res::IconImage& image) {
@@ -198,7 +194,7 @@ std::string IconImageBytes(const win32res::IconImage& image) {
     for (int y = h - 1; y >= 0; --y) {
         std::vector<unsigned char> row(colourStride, 0);
         for (int x = 0; x < w; ++x) {
-            const int index = PaletteIndex(image.rows[y][x]);
+            const int index = win32res::IconPaletteIndex(image.rows[y][x]);
             row[x / 2] |=
                 static_cast<unsigned char>((index < 0 ? 0 : index) << (x % 2 == 0 ? 4 : 0));
         }
@@ -207,7 +203,7 @@ std::string IconImageBytes(const win32res::IconImage& image) {
     for (int y = h - 1; y >= 0; --y) {
         std::vector<unsigned char> row(maskStride, 0);
         for (int x = 0; x < w; ++x) {
-            if (PaletteIndex(image.rows[y][x]) < 0) {
+            if (win32res::IconPaletteIndex(image.rows[y][x]) < 0) {
                 row[x / 8] |= static_cast<unsigned char>(0x80 >> (x % 8));
             }
         }

@@ -74,6 +74,17 @@ struct ResourceModule {
 // The standard 16-colour palette of icons, as 0x00RRGGBB.
 extern const DWORD kIconPalette[16];
 
+// The palette index of one character of an icon row; -1 for transparent.
+inline int IconPaletteIndex(char c) {
+    if (c >= '0' && c <= '9') {
+        return c - '0';
+    }
+    if (c >= 'A' && c <= 'F') {
+        return c - 'A' + 10;
+    }
+    return -1;
+}
+
 // Makes the module's resources findable by id. Later modules are searched
 // first. Returns true, so that a module can register from a static initialiser.
 bool RegisterResourceModule(const ResourceModule* module);

@@ -27,16 +27,6 @@ std::map<WORD, std::unique_ptr<IconObject>>& Icons() {
     return icons;
 }
 
-int PaletteIndex(char c) {
-    if (c >= '0' && c <= '9') {
-        return c - '0';
-    }
-    if (c >= 'A' && c <= 'F') {
-        return c - 'A' + 10;
-    }
-    return -1;  // transparent
-}
-
 IconBitmap Decode(const win32res::IconImage& image) {
     IconBitmap b;
     b.width = image.width;
@@ -45,7 +35,7 @@ IconBitmap Decode(const win32res::IconImage& image) {
     for (int y = 0; y < b.height; ++y) {
         const char* row = image.rows[y];
         for (int x = 0; x < b.width && row[x] != '\0'; ++x) {
-            const int index = PaletteIndex(row[x]);
+            const int index = win32res::IconPaletteIndex(row[x]);
             if (index >= 0) {
                 b.argb[y * b.width + x] = 0xFF000000u | win32res::kIconPalette[index];
             }
