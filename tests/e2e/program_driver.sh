@@ -1,8 +1,12 @@
 # Driving the real program as a user would (sourced by the end-to-end scripts,
-# after common.sh): windows by title, keys, the program's end, snapshots.
-# Uses $pid (the program under test) and $work; fail() is the caller's.
+# after common.sh): windows by title, keys and clicks (program_window.sh), the
+# program's end, snapshots. Uses $pid (the program under test) and $work;
+# fail() is the caller's.
 
-# Waits up to $2 seconds for a visible window whose title is exactly $1.
+source "$(dirname "${BASH_SOURCE[0]}")/program_window.sh"
+
+# Waits up to $2 seconds for a visible window whose title is exactly $1, of
+# any process (under Wine, $pid is not the program's own).
 wait_window() {
     local deadline=$((SECONDS + $2)) id
     while [ $SECONDS -lt $deadline ]; do
@@ -17,13 +21,6 @@ wait_window() {
         sleep 0.2
     done
     return 1
-}
-
-# Presses a key in a window, as the user at the keyboard.
-press() {
-    xdotool windowfocus --sync "$1" 2>/dev/null || xdotool windowfocus "$1"
-    sleep 0.2
-    xdotool key --clearmodifiers "$2"
 }
 
 # Waits up to $1 seconds for the program to end; sets $status.

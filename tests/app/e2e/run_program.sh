@@ -54,17 +54,6 @@ case $scenario in
     *) echo "unknown scenario $scenario"; exit 2 ;;
 esac
 
-# Clicks at client position (x, y) of the main dialog, in pixels. Dialog units
-# become pixels as x * 7 / 4 and y * 12 / 8, so the buttons sit at:
-click() {
-    xdotool mousemove --sync --window "$dialog" "$1" "$2" click 1
-    sleep 0.3
-}
-click_background() { click 154 255; }  # 69, 162, 38 x 16 units
-click_snapshot() { click 224 255; }    # 109, 162, 38 x 16 units
-click_stealth() { click 189 280; }     # 69, 180, 78 x 14 units
-click_the_end() { click 288 268; }     # 149, 162, 31 x 33 units
-
 cd "$work"
 TENEBRIX_WINDOW_DRIVER=gtk TENEBRIX_CAPTURE_DRIVER=gstreamer TENEBRIX_VIRTUAL_CAMERAS="$cameras" \
     "$program" >"$work/program.log" 2>&1 &
