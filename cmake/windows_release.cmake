@@ -1,7 +1,8 @@
 # The Windows release: a zip that a Windows user unpacks and runs, built with
 #   cmake --build build-windows --target package
 # Tenebrix-<version>-windows-x64.zip holds one folder with tenebrix.exe (no
-# DLLs needed), images\ (the HUD sprites), Tenebrix.cfg and README.txt.
+# DLLs needed), images\ (the HUD sprites), Tenebrix.cfg and README.txt, and
+# tenebrix_test_camera.dll, a camera for machines without one (README.txt).
 install(TARGETS tenebrix RUNTIME DESTINATION .)
 file(GLOB sprites ${PROJECT_SOURCE_DIR}/res/images/*.bmp)
 install(FILES ${sprites} DESTINATION images)

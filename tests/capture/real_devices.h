@@ -3,15 +3,14 @@
 // them) are the ones asked about next, and waits for a camera's first frame.
 #pragma once
 
-#include <chrono>
 #include <cstdlib>
 #include <string>
-#include <thread>
 
 #include <objbase.h>
 #include <dshow.h>
 
 #include "capture/capture_manager.h"
+#include "tests/capture/first_frame.h"
 #include "platform/win32/null/null_driver.h"
 
 // The number of video input devices the machine itself has.
@@ -42,17 +41,6 @@ inline int RealDeviceCount() {
         setenv("TENEBRIX_VIRTUAL_CAMERAS", virtualCameras.c_str(), 1);
     }
     return count;
-}
-
-// Grabs from device 0 until a frame has arrived (at most 10 s); the last result.
-inline int GrabFirstFrame(CCaptureManager& manager, CDibImage* image) {
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
-    int result = manager.GrabFrame(0, image);
-    while (result != 0 && std::chrono::steady_clock::now() < deadline) {
-        std::this_thread::sleep_for(std::chrono::milliseconds(10));
-        result = manager.GrabFrame(0, image);
-    }
-    return result;
 }
 
 // Queues a "No" for each real device; returns how many there are.

@@ -32,6 +32,7 @@ set -uo pipefail
 scenario=$1 program=$2 check=$3 root=$4
 
 source "$(dirname "$0")/../../e2e/common.sh"
+source "$(dirname "$0")/../../e2e/program_driver.sh"
 
 # The device questions come for the machine's own cameras first, and a test
 # cannot tell them apart: these runs need a machine without a webcam.
@@ -76,54 +77,6 @@ case $scenario in
     *) echo "unknown scenario $scenario"; exit 2 ;;
 esac
 
-# Waits up to $2 seconds for a visible window whose title is exactly $1.
-wait_window() {
-    local deadline=$((SECONDS + $2)) id
-    while [ $SECONDS -lt $deadline ]; do
-        id=$(xdotool search --onlyvisible --name "^$1\$" 2>/dev/null | head -n 1)
-        if [ -n "$id" ]; then
-            echo "$id"
-            return 0
-        fi
-        if ! kill -0 "$pid" 2>/dev/null; then
-            return 1
-        fi
-        sleep 0.2
-    done
-    return 1
-}
-
-# Presses a key in a window, as the user at the keyboard.
-press() {
-    xdotool windowfocus --sync "$1" 2>/dev/null || xdotool windowfocus "$1"
-    sleep 0.2
-    xdotool key --clearmodifiers "$2"
-}
-
-# Clicks at client position (x, y) of the main dialog, in pixels. Dialog units
-# become pixels as x * 7 / 4 and y * 12 / 8, so the buttons sit at:
-click() {
-    xdotool mousemove --sync --window "$dialog" "$1" "$2" click 1
-    sleep 0.3
-}
-click_background() { click 154 255; }  # 69, 162, 38 x 16 units
-click_snapshot() { click 224 255; }    # 109, 162, 38 x 16 units
-click_stealth() { click 189 280; }     # 69, 180, 78 x 14 units
-click_the_end() { click 288 268; }     # 149, 162, 31 x 33 units
-
-# Waits up to $1 seconds for the program to end; sets $status.
-wait_exit() {
-    local deadline=$((SECONDS + $1))
-    while kill -0 "$pid" 2>/dev/null; do
-        [ $SECONDS -lt $deadline ] || return 1
-        sleep 0.2
-    done
-    wait "$pid"
-    status=$?
-    pid=""
-    return 0
-}
-
 cd "$work"
 LC_ALL=$program_locale TENEBRIX_WINDOW_DRIVER=gtk TENEBRIX_CAPTURE_DRIVER=gstreamer \
     TENEBRIX_VIRTUAL_CAMERAS="$cameras" "$program" >"$work/program.log" 2>&1 &
@@ -131,12 +84,7 @@ pid=$!
 
 if [ "$scenario" = no-device ]; then
     box=$(wait_window ERROR 20) || fail "no 'ERROR' box appeared"
-    press "$box" Return
-    wait_exit 20 || fail "the program did not end after the box was dismissed"
-    [ "$status" -eq 0 ] || fail "exit status $status"
-    if xdotool search --name '^TENEBRIX$' >/dev/null 2>&1; then
-        fail "the main dialog showed"
-    fi
+    ends_before_the_dialog "$box" Return
     echo "no device: the box came, the program ended with status 0"
     exit 0
 fi
@@ -224,22 +172,10 @@ if [ "$scenario" = about ]; then
     if xdotool search --onlyvisible --name '^Tenebrixのﾊﾞｰｼﾞｮﾝ情報$' >/dev/null 2>&1; then
         fail "the About box did not close"
     fi
-    click_the_end
-    wait_exit 30 || fail "the program did not end after 'The End'"
-    [ "$status" -eq 0 ] || fail "exit status $status"
+    ends_with_the_end
     echo "about: the box opened and closed, the picture moved behind it"
     exit 0
 fi
-
-# Waits up to 10 seconds for snapshot $1 to be written whole.
-wait_snapshot() {
-    local deadline=$((SECONDS + 10))
-    while [ "$(stat -c %s "$1" 2>/dev/null || echo 0)" -lt 230454 ] && [ $SECONDS -lt $deadline ]; do
-        sleep 0.2
-    done
-    [ -s "$1" ] || fail "no $1 was written"
-    sleep 0.2
-}
 
 if [ "$scenario" = still ]; then
     # The scene as the camera delivers it, for the exact comparison.
@@ -248,26 +184,14 @@ if [ "$scenario" = still ]; then
         >/dev/null 2>&1 || fail "cannot render the reference frame"
 fi
 
-click_background
-click_stealth
-# A still scene fades completely in 114 ticks of 30 ms (3.4 s). On a busy
-# machine ticks come later, so look again a few times before giving up.
-sleep 5
-passed=no
-for n in 0 1 2 3 4 5 6 7; do
-    name=$(printf 'snapshot%03d.bmp' "$n")
-    click_snapshot
-    wait_snapshot "$name"
+check_snapshot() {
     if [ "$scenario" = still ]; then
-        "$check" still "$name" "$root/res/images" "$work/scene.raw" >"$work/check.log" 2>&1
+        "$check" still "$1" "$root/res/images" "$work/scene.raw"
     else
-        "$check" moving "$name" "$root/res/images" >"$work/check.log" 2>&1
-    fi && { passed=yes; break; }
-    sleep 2
-done
-cat "$work/check.log"
-click_the_end
-wait_exit 30 || fail "the program did not end after 'The End'"
-[ "$status" -eq 0 ] || fail "exit status $status"
+        "$check" moving "$1" "$root/res/images"
+    fi
+}
+fade_and_snapshot check_snapshot
+ends_with_the_end
 [ "$passed" = yes ] || fail "snapshot"
 echo "$scenario: passed"
