@@ -51,6 +51,9 @@ TEST(CameraModes, RangesOneModeSmallSizesAndMemoryWeCannotRead) {
     EXPECT_EQ(Choice("video/x-raw, format=I420, width=[ 16, 352 ], height=[ 16, 288 ], "
                      "framerate=[ 1/1, 15/1 ]"),
               "I420 352x288 at 15 frames a second");
+    // Rates from 0 up say nothing; the camera keeps its own.
+    EXPECT_EQ(Choice("image/jpeg, width=320, height=240, framerate=[ 0/1, 2147483647/1 ]"),
+              "JPEG 320x240 at the camera's own rate");
     // One mode, however slow or small, is the mode.
     EXPECT_EQ(Choice("image/jpeg, width=160, height=120, framerate=5/1"),
               "JPEG 160x120 at 5 frames a second");

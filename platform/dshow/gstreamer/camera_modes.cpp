@@ -67,7 +67,12 @@ bool ModeOf(GstStructure* s, CameraMode* mode) {
         mode->height <= 0) {
         return false;
     }
-    if (gst_structure_has_field(s, "framerate")) {
+    const GValue* rate = gst_structure_get_value(s, "framerate");
+    if (rate != nullptr && GST_VALUE_HOLDS_FRACTION_RANGE(rate) &&
+        gst_value_get_fraction_numerator(gst_value_get_fraction_range_min(rate)) == 0) {
+        return true;  // from 0 up: the rate is not given
+    }
+    if (rate != nullptr) {
         gst_structure_fixate_field_nearest_fraction(s, "framerate", 30, 1);
     }
     int num = 0;

@@ -15,7 +15,9 @@
 //   4. At that size, raw before JPEG, BGR before other raw formats (no
 //      conversion), a given rate before none, the rate nearest 30/1 (on a
 //      tie the higher), then the camera's own order.
-// A range of sizes or rates offers its value nearest 640 x 480 at 30/1.
+// A range of sizes or rates offers its value nearest 640 x 480 at 30/1; a
+// range of rates from 0 up (what a converter in front of a camera says) does
+// not give the rate.
 // Limits: interlaced and multi-view fields are not looked at.
 #pragma once
 

@@ -2,7 +2,8 @@
 //
 // Stands in for the filter graph manager (IGraphBuilder, IMediaControl).
 // Limits: AddFilter, Run and Stop only; Run links a fake sink to each grabber
-// whose output nothing uses; the bus is not read (errors go to stderr).
+// whose output nothing uses; the bus is not read (errors go to stderr). While
+// the graph runs, its device filters watch for their cameras to come back.
 #include <cstdio>
 
 #include "platform/com/com_strings.h"
@@ -42,6 +43,7 @@ FilterGraph::~FilterGraph() {
 
 void FilterGraph::FinalRelease() {
     // Streaming stops before any filter goes.
+    WatchReplugs(false);
     gst_element_set_state(m_pipeline, GST_STATE_NULL);
     for (IBaseFilter* filter : m_filters) {
         dynamic_cast<GstFilter*>(filter)->JoinGraph(nullptr);
@@ -95,19 +97,27 @@ void FilterGraph::TerminateOpenOutputs() {
     }
 }
 
-HRESULT FilterGraph::Run() {
-    TerminateOpenOutputs();
-    switch (gst_element_set_state(m_pipeline, GST_STATE_PLAYING)) {
-        case GST_STATE_CHANGE_FAILURE:
-            return E_FAIL;
-        case GST_STATE_CHANGE_ASYNC:
-            return S_FALSE;  // still on its way, as DirectShow says
-        default:
-            return S_OK;
+void FilterGraph::WatchReplugs(bool on) {
+    for (IBaseFilter* filter : m_filters) {
+        if (auto* device = dynamic_cast<DeviceFilter*>(filter)) {
+            device->WatchReplug(on);
+        }
     }
 }
 
+HRESULT FilterGraph::Run() {
+    TerminateOpenOutputs();
+    const GstStateChangeReturn result = gst_element_set_state(m_pipeline, GST_STATE_PLAYING);
+    if (result == GST_STATE_CHANGE_FAILURE) {
+        return E_FAIL;
+    }
+    WatchReplugs(true);
+    return result == GST_STATE_CHANGE_ASYNC ? S_FALSE  // still on its way, as DirectShow says
+                                            : S_OK;
+}
+
 HRESULT FilterGraph::Stop() {
+    WatchReplugs(false);
     return gst_element_set_state(m_pipeline, GST_STATE_NULL) == GST_STATE_CHANGE_FAILURE ? E_FAIL
                                                                                          : S_OK;
 }

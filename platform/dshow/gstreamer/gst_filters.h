@@ -49,8 +49,8 @@ class GstFilter {
     FilterGraph* m_graph = nullptr;
 };
 
-// What a device sends by default: its frame size, the time between frames
-// (100 ns units, 0 when unknown) and whether the frames are JPEG images.
+// What a device sends: its frame size, the time between frames (100 ns
+// units, 0 when unknown) and whether the frames are JPEG images.
 struct DeviceFormat {
     int width = 0;
     int height = 0;
@@ -58,23 +58,44 @@ struct DeviceFormat {
     bool jpeg = false;
 };
 
-// A device's capture filter: its source element, or the bin of a virtual camera.
+// A device's capture filter: a bin of the device's source element (or a
+// virtual camera's bin) and a caps filter that holds it to the mode chosen
+// for it (camera_modes.h). A filter made from a GStreamer device can watch
+// for the camera to be unplugged and the same camera to come back, and then
+// puts the new device's source in place of the old one, so that the picture
+// resumes by itself; until then no frame comes and the grabber keeps the last.
 class DeviceFilter : public ComObject<IBaseFilter>, public GstFilter {
   public:
-    explicit DeviceFilter(GstElement* source) : GstFilter(source) {}
+    // Takes over `source` and `device` (a reference; null for a virtual camera).
+    DeviceFilter(std::string name, GstElement* source, GstDevice* device);
 
-    // The device's default format, fixed on the first call: the first raw
-    // format the device offers, else the first JPEG one, taking the size
-    // nearest 640x480 and the rate nearest 30/1 where it offers a range.
-    // False when it offers neither.
+    // The device's mode, chosen and fixed on the first call, which also says
+    // it in one line on stderr. False when it offers none we can show.
     bool DefaultFormat(DeviceFormat* format);
 
+    // Starts or stops watching for the camera to go and come back (while the
+    // graph runs); nothing for a virtual camera.
+    void WatchReplug(bool on);
+
   protected:
+    ~DeviceFilter() override;
     void* InterfaceFor(REFIID riid) override;
 
   private:
+    static GstBusSyncReply OnDeviceMessage(GstBus* bus, GstMessage* message, gpointer self);
+    // Runs the new source of the camera that came back (under m_lock).
+    void Resume(GstDevice* device);
+
+    std::string m_name;
+    GstElement* m_mode;  // the caps filter inside the bin (owned by the bin)
     bool m_probed = false;
     DeviceFormat m_format;
+    GstDeviceMonitor* m_monitor = nullptr;
+
+    std::mutex m_lock;     // guards the three below against the monitor's thread
+    GstElement* m_source;  // inside the bin (owned by the bin)
+    GstDevice* m_device;
+    bool m_gone = false;
 };
 
 // The Video Renderer: a video sink that shows the stream in a window of its own.
@@ -140,6 +161,7 @@ class FilterGraph : public ComObject<IGraphBuilder, IMediaControl> {
   private:
     // Ends every grabber output that nothing was linked to in a sink of its own.
     void TerminateOpenOutputs();
+    void WatchReplugs(bool on);
 
     GstElement* m_pipeline;
     std::vector<IBaseFilter*> m_filters;
