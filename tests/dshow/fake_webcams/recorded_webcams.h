@@ -108,7 +108,7 @@ inline const RecordedWebcam kRecordedWebcams[] = {
      "video/x-raw, format=NV21, width=768, height=480; "
      "video/x-raw, format=NV21, width=1280, height=720",
      "libcameraprovider", false},
-    {"two-providers", "Integrated Camera",
+    {"two-providers", "Integrated Camera: Integrated C",
      "video/x-raw, format=YUY2, width=1920, height=1080, framerate=30/1; "
      "video/x-raw, format=YUY2, width=1280, height=720, framerate=30/1; "
      "video/x-raw, format=YUY2, width=640, height=480, framerate=30/1; "
@@ -122,7 +122,8 @@ inline const RecordedWebcam kRecordedWebcams[] = {
      "v4l2deviceprovider, device.path=/dev/video17", false},
 };
 
-// The properties PipeWire gives the "two-providers" camera's node.
+// The name and properties PipeWire gives the "two-providers" camera's node.
+inline const char kPipeWireName[] = "Integrated Camera";
 inline const char kPipeWireProperties[] =
     "pipewiredeviceprovider, device.api=v4l2, api.v4l2.path=/dev/video16, "
     "object.path=\"v4l2:/dev/video16\", device.bus-path=pci-0000:00:14.0-usb-0:7:1.0, "
