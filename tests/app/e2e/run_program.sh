@@ -2,7 +2,7 @@
 # End-to-end runs of the real program: GTK window on the X display of the test
 # command (Xvfb), GStreamer virtual cameras, clicks by xdotool as a user would.
 #
-#   run_program.sh SCENARIO PROGRAM SNAPSHOT_CHECK REPO_ROOT
+#   run_program.sh SCENARIO PROGRAM SNAPSHOT_CHECK REPO_ROOT [FAKE_WEBCAMS_PLUGIN_DIR]
 #
 # Scenarios:
 #   still      a still test scene: Yes to the camera question, Background,
@@ -14,11 +14,17 @@
 #   about      the window has the program icon in both sizes; the About box
 #              from the window menu (right click): the picture goes on changing
 #              behind it; OK closes it; "The End" ends the program.
+#   webcams    fake webcams with real webcams' caps (a camera that two
+#              providers list, an H.264-only node, a camera with slow raw and
+#              fast JPEG modes): two questions, No then Yes; the program says
+#              it runs the second in JPEG 640x480 at 30 frames a second and the
+#              camera streams that; the picture moves, freezes when the camera
+#              is unplugged, moves again when it is plugged back; a snapshot.
 # Exits 0 on success, 77 (skipped) without a display or with a real camera
 # attached, 1 on failure.
 set -uo pipefail
 
-scenario=$1 program=$2 check=$3 root=$4
+scenario=$1 program=$2 check=$3 root=$4 plugins=${5:-}
 
 source "$(dirname "$0")/../../e2e/common.sh"
 
@@ -50,6 +56,12 @@ case $scenario in
     moving) cameras="E2E Moving Camera=videotestsrc pattern=ball is-live=true ! $frame_caps" ;;
     no-device) cameras="" ;;
     about) cameras="E2E Snow Camera=videotestsrc pattern=snow is-live=true ! $frame_caps" ;;
+    webcams)
+        cameras=""
+        export GST_PLUGIN_PATH=$plugins GST_REGISTRY=$work/registry.bin
+        export TENEBRIX_FAKE_WEBCAMS=two-providers,h264-only,slow-raw
+        export TENEBRIX_FAKE_WEBCAMS_UNPLUGGED=$work/unplugged
+        ;;
     *) echo "unknown scenario $scenario"; exit 2 ;;
 esac
 
@@ -119,6 +131,15 @@ if [ "$scenario" = no-device ]; then
 fi
 
 question=$(wait_window 'このデバイスを使用しますか？' 20) || fail "no device question appeared"
+if [ "$scenario" = webcams ]; then
+    press "$question" alt+n  # No: the next camera is asked about
+    for _ in $(seq 50); do
+        xdotool search --onlyvisible --name "^このデバイスを使用しますか？\$" 2>/dev/null |
+            grep -qx "$question" || break
+        sleep 0.2
+    done
+    question=$(wait_window 'このデバイスを使用しますか？' 20) || fail "no second question"
+fi
 press "$question" Return  # Yes is the default button
 dialog=$(wait_window TENEBRIX 20) || fail "the main dialog did not show"
 sleep 1.5                 # the camera is running and the picture is live
@@ -152,6 +173,23 @@ if [ "$scenario" = about ]; then
     exit 0
 fi
 
+# Waits up to 20 seconds for the program to say $1 on stderr.
+wait_log() {
+    local deadline=$((SECONDS + 20))
+    until grep -qF -- "$1" "$work/program.log"; do
+        [ $SECONDS -lt $deadline ] || return 1
+        sleep 0.2
+    done
+}
+
+# Whether the picture changes within a second.
+picture_moves() {
+    xwd -silent -id "$dialog" -out "$work/before.xwd" || fail "no screenshot"
+    sleep 1
+    xwd -silent -id "$dialog" -out "$work/after.xwd" || fail "no screenshot"
+    ! cmp -s "$work/before.xwd" "$work/after.xwd"
+}
+
 # Waits up to 10 seconds for snapshot $1 to be written whole.
 wait_snapshot() {
     local deadline=$((SECONDS + 10))
@@ -167,6 +205,33 @@ if [ "$scenario" = still ]; then
     gst-launch-1.0 -q videotestsrc pattern=smpte75 num-buffers=1 ! \
         "video/x-raw,format=BGR,width=640,height=480" ! filesink location="$work/scene.raw" \
         >/dev/null 2>&1 || fail "cannot render the reference frame"
+fi
+
+if [ "$scenario" = webcams ]; then
+    if xdotool search --onlyvisible --name '^このデバイスを使用しますか？$' >/dev/null 2>&1; then
+        fail "a third device question"
+    fi
+    wait_log 'tenebrix: camera "USB Camera": JPEG 640x480 at 30 frames a second' ||
+        fail "the program did not say the camera's mode"
+    wait_log 'fake webcam slow-raw: streaming image/jpeg, width=(int)640, height=(int)480, framerate=(fraction)30/1' ||
+        fail "the camera was not asked for JPEG 640x480 at 30 frames a second"
+    picture_moves || fail "the picture stood still"
+    echo slow-raw >"$work/unplugged"
+    wait_log 'camera "USB Camera" is gone' || fail "the unplugged camera was not noticed"
+    sleep 0.5
+    picture_moves && fail "the picture moved with the camera unplugged"
+    : >"$work/unplugged"
+    wait_log 'camera "USB Camera" is back' || fail "the camera plugged back was not taken"
+    sleep 0.5
+    picture_moves || fail "the picture did not resume"
+    click_snapshot
+    wait_snapshot snapshot000.bmp
+    [ "$(stat -c %s snapshot000.bmp)" -eq 230454 ] || fail "snapshot size"
+    click_the_end
+    wait_exit 30 || fail "the program did not end after 'The End'"
+    [ "$status" -eq 0 ] || fail "exit status $status"
+    echo "webcams: two questions, JPEG 640x480 at 30, frozen while unplugged, resumed"
+    exit 0
 fi
 
 click_background
