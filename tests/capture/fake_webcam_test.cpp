@@ -137,7 +137,8 @@ TEST_F(FakeWebcamTest, AnUnpluggedCameraKeepsItsLastPictureAndResumesWhenPlugged
     }
     ASSERT_TRUE(stopped);
     Plug("laptop");
-    EXPECT_TRUE(WaitForAnotherFrame(manager, frozen, &later));
+    ASSERT_TRUE(WaitForAnotherFrame(manager, frozen, &later));
+    EXPECT_TRUE(WaitForAnotherFrame(manager, later, &frozen));  // and the ball goes on moving
     EXPECT_EQ(manager.FrameWidth(0), 640);
 }
 
