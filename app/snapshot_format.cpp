@@ -164,3 +164,14 @@ int ReadSnapshotFormat(const char* path, char (&format)[kSnapshotFormatSize], st
     std::snprintf(format, sizeof(format), "%s", token);
     return 0;
 }
+
+std::string SnapshotName(const char* format, int number) {
+    const int length = std::snprintf(nullptr, 0, format, number);
+    if (length <= 0) {
+        return std::string();
+    }
+    std::string name(static_cast<std::size_t>(length) + 1, '\0');
+    std::snprintf(&name[0], name.size(), format, number);
+    name.pop_back();
+    return name;
+}

@@ -10,6 +10,7 @@
 
 #include <cstddef>
 #include <cstdio>
+#include <string>
 
 // What the shipped Tenebrix.cfg holds as well.
 constexpr char kDefaultSnapshotFormat[] = "snapshot%03d.bmp";
@@ -31,3 +32,6 @@ int IsSnapshotNameInFolder(const char* format);
 // `format`; a leading UTF-8 byte-order mark is skipped. Returns 0 when the file's token is used; -1
 // when the default is used instead, after one line on `log` that names the file and the reason.
 int ReadSnapshotFormat(const char* path, char (&format)[kSnapshotFormatSize], std::FILE* log);
+
+// The name `format` (a valid one) prints for `number`, however long it is.
+std::string SnapshotName(const char* format, int number);
