@@ -179,6 +179,39 @@ TEST_F(DialogTest, AFormatWithoutANumberWritesEverySnapshotToOneFile) {
     EXPECT_EQ(FirstDifference(saved, last), "");
 }
 
+TEST_F(DialogTest, ACameraThatStopsLeavesItsLastPictureAndIsToldOnce) {
+    AddCamera(SolidFrame(kScene));
+    HWND dialog = NULL;
+    testing::internal::CaptureStderr();
+    Run({
+        Tick(),
+        [&](CCamouflageDlg& dlg) {
+            dialog = dlg.m_hWnd;
+            scripted_capture::PostGraphEvent(EC_ERRORABORT);
+            EXPECT_TRUE(null_driver::FireTimer(dlg.m_hWnd, 0));
+        },
+        [](CCamouflageDlg& dlg) {
+            scripted_capture::PostGraphEvent(EC_COMPLETE);
+            EXPECT_TRUE(null_driver::FireTimer(dlg.m_hWnd, 0));
+        },
+        Tick(),
+        Click(IDC_SNAPSHOT),
+    });
+    EXPECT_EQ(testing::internal::GetCapturedStderr(),
+              "tenebrix: the camera stopped; its last picture stays\n");
+    const auto& boxes = null_driver::MessageBoxes();
+    ASSERT_EQ(boxes.size(), 2u);  // the device question, then the camera's stop, once
+    EXPECT_EQ(boxes[1].textUtf8, "カメラからの映像が止まりました。最後の画像を表示しています。");
+    EXPECT_EQ(boxes[1].captionUtf8, "ERROR");
+    EXPECT_EQ(boxes[1].type, static_cast<UINT>(MB_OK));
+    EXPECT_EQ(boxes[1].owner, dialog);
+    CDibImage saved;
+    ASSERT_EQ(saved.Load("snapshot000.bmp"), 0);
+    CDibImage expected = SplitPicture(0, kScene, kScene);
+    DrawExpectedHud(&expected, m_sprites, false, 0);
+    EXPECT_EQ(FirstDifference(saved, expected), "");
+}
+
 TEST_F(DialogTest, ASnapshotNotSavedIsToldOnceWithItsNameAndWhyAndUsesUpItsNumber) {
     // A folder that nobody may write to, root included, and a name of 256 bytes.
     std::filesystem::create_directory_symlink("/sys", "locked");

@@ -9,14 +9,17 @@
 // monitor's order, named by their display names, followed by the virtual
 // cameras. Other categories have no devices. Binding a moniker to IBaseFilter
 // creates the device's source element anew (a virtual camera's description is
-// parsed into a bin); to IPropertyBag gives its "FriendlyName".
+// parsed into a bin) and opens it, within kOpenWait; to IPropertyBag gives its
+// "FriendlyName".
 #include <cstdio>
 #include <cstdlib>
+#include <memory>
 #include <string>
 #include <utility>
 
 #include "platform/dshow/common/friendly_name_bag.h"
 #include "platform/dshow/common/moniker_list.h"
+#include "platform/dshow/gstreamer/bounded_wait.h"
 #include "platform/dshow/gstreamer/gst_filters.h"
 #include "platform/dshow/gstreamer/virtual_cameras.h"
 
@@ -43,7 +46,25 @@ class DeviceMoniker : public ComObject<IMoniker> {
         if (source == nullptr) {
             return E_FAIL;
         }
-        return HandOut(new DeviceFilter(source), riid, ppv);
+        // The device opens here, and tells its formats. One that has not
+        // within kOpenWait is a failed bind; its opening goes on alone, with
+        // a reference of its own on the filter.
+        auto* filter = new DeviceFilter(source);
+        filter->AddRef();
+        auto opened = std::make_shared<bool>(false);
+        const bool answered = FinishesWithin(
+            [filter, opened]() {
+                *opened = filter->Open();
+                filter->Release();
+            },
+            kOpenWait);
+        if (!answered || !*opened) {
+            std::fprintf(stderr, "tenebrix: video device \"%s\" %s\n", m_name.c_str(),
+                         answered ? "cannot be opened" : "does not open");
+            filter->Release();
+            return E_FAIL;
+        }
+        return HandOut(filter, riid, ppv);
     }
 
     HRESULT STDMETHODCALLTYPE BindToStorage(IBindCtx*, IMoniker*, REFIID riid,
