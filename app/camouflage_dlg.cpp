@@ -5,6 +5,10 @@
 
 #include "app/camouflage_dlg.h"
 
+#include <cerrno>
+#include <cstring>
+
+#include "app/dialog_messages.h"
 #include "processing/resampling.h"
 
 namespace {
@@ -127,9 +131,17 @@ void CCamouflageDlg::OnBackground() {
 
 void CCamouflageDlg::OnSnapshot() {
     // The picture as shown, HUD included. A name that does not fit or a file
-    // that cannot be written is skipped; the number is used up all the same.
-    m_display.SaveFormat(m_snapshotFormat, s_snapshotCounter);
-    ++s_snapshotCounter;
+    // that cannot be written is not saved, and the user is told; the number
+    // is used up all the same.
+    const int number = s_snapshotCounter++;
+    errno = 0;
+    if (m_display.SaveFormat(m_snapshotFormat, number) != 0) {
+        const int error = errno;
+        const std::string name = SnapshotName(m_snapshotFormat, number);
+        std::fprintf(stderr, "tenebrix: snapshot %s not saved: %s\n", name.c_str(),
+                     std::strerror(error));
+        MessageBoxA(m_hWnd, SnapshotNotSavedText(name, error).c_str(), kMessageCaption, MB_OK);
+    }
 }
 
 void CCamouflageDlg::OnStealth() {

@@ -4,8 +4,10 @@
 #include "stdafx.h"
 
 #include <algorithm>
+#include <cstdio>
 
 #include "app/camouflage_dlg.h"
+#include "app/dialog_messages.h"
 #include "processing/compositing.h"
 #include "processing/motion_history.h"
 #include "processing/resampling.h"
@@ -85,6 +87,12 @@ void CCamouflageDlg::OnTimer(UINT nIDEvent) {
         DrawHud(&m_display, &m_itemMark, &m_camouflageMark, m_digits, m_stealth, percent);
         InvalidateRect(&m_pictureRect, FALSE);
         s_busy = 0;
+        // A camera that fails or ends leaves its last picture, and the
+        // program goes on with it; the user is told once.
+        if (m_capture.PollDeviceEvents() == kCaptureStopped) {
+            std::fprintf(stderr, "tenebrix: the camera stopped; its last picture stays\n");
+            MessageBoxA(m_hWnd, kCameraStoppedText, kMessageCaption, MB_OK);
+        }
     }
     Default();
 }

@@ -46,7 +46,50 @@ int UseDefault(const char* path, const std::string& why, char (&format)[kSnapsho
     return -1;
 }
 
+// The separators of the system's paths: '\\' as on Windows, and '/'.
+bool IsSeparator(char c) {
+    return c == '/' || c == '\\';
+}
+
+// One folder level of a format with its conversion taken out and "%%" read
+// as "%": what the name holds there when the number prints as nothing.
+std::string LiteralText(const char* begin, const char* end) {
+    std::string text;
+    for (const char* p = begin; p < end; ++p) {
+        if (*p != '%') {
+            text += *p;
+        } else if (p + 1 < end && p[1] == '%') {
+            text += '%';
+            ++p;
+        } else {
+            while (p + 1 < end && std::strchr("diuxXo", *p) == nullptr) {
+                ++p;
+            }
+        }
+    }
+    return text;
+}
+
 }  // namespace
+
+int IsSnapshotNameInFolder(const char* format) {
+    if (format == nullptr || IsSeparator(format[0]) ||
+        (std::isalpha(static_cast<unsigned char>(format[0])) && format[1] == ':')) {
+        return 0;  // from the root, or a drive
+    }
+    const char* level = format;
+    for (const char* p = format;; ++p) {
+        if (*p == '\0' || IsSeparator(*p)) {
+            if (LiteralText(level, p) == "..") {
+                return 0;
+            }
+            if (*p == '\0') {
+                return 1;
+            }
+            level = p + 1;
+        }
+    }
+}
 
 int IsSnapshotFormatValid(const char* format) {
     if (format == nullptr) {
@@ -87,6 +130,11 @@ int ReadSnapshotFormat(const char* path, char (&format)[kSnapshotFormatSize], st
         return UseDefault(path, std::string("cannot be opened (") + std::strerror(errno) + ")",
                           format, log);
     }
+    // A byte-order mark, as some editors write at the start of a UTF-8 file,
+    // is no part of the name.
+    if (std::fgetc(file) != 0xEF || std::fgetc(file) != 0xBB || std::fgetc(file) != 0xBF) {
+        std::rewind(file);
+    }
     char token[kSnapshotFormatSize];
     const int read = std::fscanf(file, "%255s", token);
     const int next = read == 1 ? std::fgetc(file) : EOF;
@@ -106,6 +154,24 @@ int ReadSnapshotFormat(const char* path, char (&format)[kSnapshotFormatSize], st
                               " (%d, %i, %u, %x, %X or %o)",
                           format, log);
     }
+    if (IsSnapshotNameInFolder(token) == 0) {
+        return UseDefault(path,
+                          "\"" + Printable(token) +
+                              "\" names a file outside the current folder (a name from the"
+                              " root or with a \"..\" folder)",
+                          format, log);
+    }
     std::snprintf(format, sizeof(format), "%s", token);
     return 0;
+}
+
+std::string SnapshotName(const char* format, int number) {
+    const int length = std::snprintf(nullptr, 0, format, number);
+    if (length <= 0) {
+        return std::string();
+    }
+    std::string name(static_cast<std::size_t>(length) + 1, '\0');
+    std::snprintf(&name[0], name.size(), format, number);
+    name.pop_back();
+    return name;
 }

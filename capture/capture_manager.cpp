@@ -33,6 +33,8 @@ CCaptureManager::CCaptureManager() {
     CoInitialize(NULL);
     m_graph = NULL;
     m_mediaControl = NULL;
+    m_mediaEvent = NULL;
+    m_stopReported = 0;
     m_deviceCount = 0;
     std::memset(m_devices, 0, sizeof m_devices);
 }
@@ -44,6 +46,7 @@ CCaptureManager::~CCaptureManager() {
     for (int i = 0; i < m_deviceCount; ++i) {
         ReleaseDevice(&m_devices[i]);
     }
+    ReleaseAndClear(m_mediaEvent);
     ReleaseAndClear(m_mediaControl);
     ReleaseAndClear(m_graph);
     CoUninitialize();
@@ -61,12 +64,33 @@ int CCaptureManager::Open(int maxDevices, int withRenderer) {
     }
     if (m_graph != NULL) {
         m_graph->QueryInterface(IID_IMediaControl, reinterpret_cast<void**>(&m_mediaControl));
+        m_graph->QueryInterface(IID_IMediaEvent, reinterpret_cast<void**>(&m_mediaEvent));
     }
     if (m_mediaControl != NULL) {
         m_mediaControl->Run();
     }
     m_deviceCount = taken;
     return taken;
+}
+
+int CCaptureManager::PollDeviceEvents() {
+    if (m_mediaEvent == NULL) {
+        return kCaptureRunning;
+    }
+    int result = kCaptureRunning;
+    long code = 0;
+    LONG_PTR param1 = 0;
+    LONG_PTR param2 = 0;
+    while (m_mediaEvent->GetEvent(&code, &param1, &param2, 0) == S_OK) {
+        m_mediaEvent->FreeEventParams(code, param1, param2);
+        const bool stopped =
+            code == EC_COMPLETE || code == EC_ERRORABORT || (code == EC_DEVICE_LOST && param2 == 0);
+        if (stopped && m_stopReported == 0) {
+            m_stopReported = 1;
+            result = kCaptureStopped;
+        }
+    }
+    return result;
 }
 
 int CCaptureManager::EnumerateDevices(CaptureDevice* table, int maxDevices) {

@@ -19,6 +19,10 @@
 const int kMaxCaptureDevices = 10;
 const int kMaxCrossbarPins = 10;
 
+// What PollDeviceEvents reports.
+const int kCaptureRunning = 0;  // nothing new
+const int kCaptureStopped = 1;  // a device stopped delivering frames (reported once)
+
 // One device taken: its name, frame format, crossbar and graph objects.
 struct CaptureDevice {
     char name[256];                         // friendly name in the ANSI code page, NUL-terminated
@@ -67,6 +71,12 @@ class CCaptureManager {
     // and a row table. 0 when the image has a pixel buffer afterwards.
     int AllocateFrameImage(int deviceIndex, CDibImage* image);
 
+    // Reads what the graph tells of its devices since the last call: the
+    // capture's own handling of failures lives here. A device whose stream
+    // fails or ends is reported once as kCaptureStopped; its last frame stays
+    // available to GrabFrame. kCaptureRunning otherwise, and without a graph.
+    int PollDeviceEvents();
+
     // The device table, for callers that want the names or crossbar details;
     // `deviceIndex` in 0 .. kMaxCaptureDevices - 1 (records beyond the devices
     // taken are all zero).
@@ -87,6 +97,8 @@ class CCaptureManager {
 
     IGraphBuilder* m_graph;
     IMediaControl* m_mediaControl;
+    IMediaEvent* m_mediaEvent;  // the graph's events; null when it has none
+    int m_stopReported;         // 1 once kCaptureStopped was reported
     int m_deviceCount;
     CaptureDevice m_devices[kMaxCaptureDevices];
 };

@@ -1,12 +1,14 @@
 // BMP files: reading and writing CDibImage as uncompressed 24-bit bitmaps.
 //
-// Written: the 14-byte file header ("BM", pixels at offset 54), the image's
-// 40-byte info header unchanged, then the pixel buffer (bottom row first, rows
-// padded to 4 bytes, bytes blue, green, red); no colour table.
+// Written, through a temporary file renamed over the name: the 14-byte file
+// header ("BM", pixels at offset 54), the image's 40-byte info header
+// unchanged, then the pixel buffer (bottom row first, rows padded to 4 bytes,
+// bytes blue, green, red); no colour table.
 // Read: uncompressed 24-bit files with a 40-, 52-, 56-, 108- or 124-byte info
 // header, bottom-up or top-down, pixels taken from bfOffBits. Anything else,
 // and any file too short for its pixels, is refused and leaves the image as it
 // was. A loaded image always gets the canonical 40-byte, bottom-up header.
+#include <cerrno>
 #include <cstdarg>
 #include <cstring>
 #include <vector>
@@ -112,20 +114,20 @@ int CDibImage::Save(const char* path) const {
     }
     BITMAPFILEHEADER fileHeader;
     MakeFileHeader(m_info.bmiHeader, &fileHeader);
-    std::FILE* file = PathFopen(path, "wb");
-    if (file == nullptr) {
+    // Written beside the name and renamed over it: no half-written file is
+    // ever seen, and a link at the name is replaced, not written through.
+    PathReplacement replacement;
+    if (PathOpenReplacement(path, &replacement) != 0) {
         return -1;
     }
     const size_t size = static_cast<size_t>(ImageSize());
-    bool ok = std::fwrite(&fileHeader, sizeof(fileHeader), 1, file) == 1 &&
-              std::fwrite(&m_info.bmiHeader, sizeof(m_info.bmiHeader), 1, file) == 1 &&
-              std::fwrite(m_bits, 1, size, file) == size;
-    ok = (std::fclose(file) == 0) && ok;
-    if (!ok) {
-        PathRemove(path);  // no half-written snapshot is left behind
+    if (std::fwrite(&fileHeader, sizeof(fileHeader), 1, replacement.file) != 1 ||
+        std::fwrite(&m_info.bmiHeader, sizeof(m_info.bmiHeader), 1, replacement.file) != 1 ||
+        std::fwrite(m_bits, 1, size, replacement.file) != size) {
+        PathAbandonReplacement(&replacement);
         return -1;
     }
-    return 0;
+    return PathCommitReplacement(&replacement);
 }
 
 namespace {
@@ -133,10 +135,15 @@ namespace {
 // printf into the 256-byte path buffer; false when the path does not fit.
 bool FormatPath(char (&path)[kPathBufferSize], const char* format, va_list args) {
     if (format == nullptr) {
+        errno = EINVAL;
         return false;
     }
     const int length = std::vsnprintf(path, sizeof(path), format, args);
-    return length >= 0 && static_cast<size_t>(length) < sizeof(path);
+    if (length < 0 || static_cast<size_t>(length) >= sizeof(path)) {
+        errno = ENAMETOOLONG;
+        return false;
+    }
+    return true;
 }
 
 }  // namespace

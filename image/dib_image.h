@@ -70,9 +70,12 @@ class CDibImage {
     bool HasPixels() const { return ImageSize() > 0 && m_bits != nullptr && m_rows != nullptr; }
 
     // BMP files (24-bit, uncompressed). Load changes nothing unless it succeeds.
+    // Save replaces the file whole or leaves it as it was; when it fails,
+    // errno says why.
     int Load(const char* path);
     int Save(const char* path) const;
-    // The path is printf(format, ...) and must fit 256 bytes with its terminator.
+    // The path is printf(format, ...) and must fit 256 bytes with its
+    // terminator; a longer one fails with errno ENAMETOOLONG.
     int LoadFormat(const char* format, ...) __attribute__((format(printf, 2, 3)));
     int SaveFormat(const char* format, ...) const __attribute__((format(printf, 2, 3)));
 

@@ -179,25 +179,85 @@ TEST_F(DialogTest, AFormatWithoutANumberWritesEverySnapshotToOneFile) {
     EXPECT_EQ(FirstDifference(saved, last), "");
 }
 
-TEST_F(DialogTest, ASnapshotNameTooLongIsNotSavedButUsesUpItsNumber) {
-    // 245 + 10 digits: the name would need 256 bytes without its terminator.
-    WriteConfig(std::string(246, 'a') + "%010d\n");
+TEST_F(DialogTest, ACameraThatStopsLeavesItsLastPictureAndIsToldOnce) {
     AddCamera(SolidFrame(kScene));
+    HWND dialog = NULL;
+    testing::internal::CaptureStderr();
+    Run({
+        Tick(),
+        [&](CCamouflageDlg& dlg) {
+            dialog = dlg.m_hWnd;
+            scripted_capture::PostGraphEvent(EC_ERRORABORT);
+            EXPECT_TRUE(null_driver::FireTimer(dlg.m_hWnd, 0));
+        },
+        [](CCamouflageDlg& dlg) {
+            scripted_capture::PostGraphEvent(EC_COMPLETE);
+            EXPECT_TRUE(null_driver::FireTimer(dlg.m_hWnd, 0));
+        },
+        Tick(),
+        Click(IDC_SNAPSHOT),
+    });
+    EXPECT_EQ(testing::internal::GetCapturedStderr(),
+              "tenebrix: the camera stopped; its last picture stays\n");
+    const auto& boxes = null_driver::MessageBoxes();
+    ASSERT_EQ(boxes.size(), 2u);  // the device question, then the camera's stop, once
+    EXPECT_EQ(boxes[1].textUtf8, "カメラからの映像が止まりました。最後の画像を表示しています。");
+    EXPECT_EQ(boxes[1].captionUtf8, "ERROR");
+    EXPECT_EQ(boxes[1].type, static_cast<UINT>(MB_OK));
+    EXPECT_EQ(boxes[1].owner, dialog);
+    CDibImage saved;
+    ASSERT_EQ(saved.Load("snapshot000.bmp"), 0);
+    CDibImage expected = SplitPicture(0, kScene, kScene);
+    DrawExpectedHud(&expected, m_sprites, false, 0);
+    EXPECT_EQ(FirstDifference(saved, expected), "");
+}
+
+TEST_F(DialogTest, ASnapshotNotSavedIsToldOnceWithItsNameAndWhyAndUsesUpItsNumber) {
+    // A folder that nobody may write to, root included, and a name of 256 bytes.
+    std::filesystem::create_directory_symlink("/sys", "locked");
+    WriteConfig("locked/shot%d.bmp\n");
+    AddCamera(SolidFrame(kScene));
+    const std::string longFormat = std::string(246, 'a') + "%010d";
+    testing::internal::CaptureStderr();
+    HWND dialog = NULL;
     Run({
         Tick(),
         Click(IDC_SNAPSHOT),
+        [&](CCamouflageDlg& dlg) {
+            dialog = dlg.m_hWnd;
+            std::strcpy(dlg.m_snapshotFormat, longFormat.c_str());
+            EXPECT_TRUE(null_driver::Click(dlg.m_hWnd, IDC_SNAPSHOT));
+        },
         [](CCamouflageDlg& dlg) {
-            EXPECT_EQ(CCamouflageDlg::s_snapshotCounter, 1);
             std::strcpy(dlg.m_snapshotFormat, "after%d.bmp");
             EXPECT_TRUE(null_driver::Click(dlg.m_hWnd, IDC_SNAPSHOT));
         },
     });
+    const std::string log = testing::internal::GetCapturedStderr();
+    EXPECT_EQ(CCamouflageDlg::s_snapshotCounter, 3);
+    const std::string longName = std::string(246, 'a') + "0000000001";
+    EXPECT_EQ(log,
+              "tenebrix: snapshot locked/shot0.bmp not saved: Permission denied\n"
+              "tenebrix: snapshot " +
+                  longName + " not saved: File name too long\n");
+    const auto& boxes = null_driver::MessageBoxes();
+    ASSERT_EQ(boxes.size(), 3u);  // the device question, then one box per failure
+    EXPECT_EQ(
+        boxes[1].textUtf8,
+        "スナップショットを保存できませんでした。\nlocked/shot0.bmp\n書き込みが許可されていません");
+    EXPECT_EQ(boxes[2].textUtf8,
+              "スナップショットを保存できませんでした。\n" + longName + "\n名前が長すぎます");
+    for (int i : {1, 2}) {
+        EXPECT_EQ(boxes[i].captionUtf8, "ERROR");
+        EXPECT_EQ(boxes[i].type, static_cast<UINT>(MB_OK));
+        EXPECT_EQ(boxes[i].owner, dialog);
+    }
     int files = 0;
     for (const auto& entry : std::filesystem::directory_iterator(".")) {
         files += entry.path().extension() == ".bmp" ? 1 : 0;
     }
     EXPECT_EQ(files, 1);
-    EXPECT_EQ(FileSize("after1.bmp"), 230454u);
+    EXPECT_EQ(FileSize("after2.bmp"), 230454u);
 }
 
 TEST_F(DialogTest, BackgroundIsTakenWhileStoppedAndKeptWhenNoFrameCame) {

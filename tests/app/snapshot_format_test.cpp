@@ -111,6 +111,27 @@ TEST(SnapshotFormatRead, UnsafeFormatNeverGetsUsed) {
                          " (%d, %i, %u, %x, %X or %o)");
 }
 
+TEST(SnapshotFormatRead, NamesOutsideTheCurrentFolderAreRefused) {
+    for (const char* format :
+         {"/tmp/victim%.0d", "\\tmp\\x%d.bmp", "C:x%d.bmp", "../escape%d.bmp", "shots/../../x%d",
+          "a\\..\\..\\x%d", "..%d", "%.0d../x", ".%.0d./x", "x/%.0d.."}) {
+        ExpectDefaultBecause(format, "\"" + std::string(format) +
+                                         "\" names a file outside the current folder (a name"
+                                         " from the root or with a \"..\" folder)");
+    }
+    for (const char* format :
+         {"shots/pic%03d.bmp", "a\\b\\%d.bmp", "./%d", "...%d", "x..%d", "..a/%d"}) {
+        EXPECT_EQ(IsSnapshotNameInFolder(format), 1) << format;
+    }
+}
+
+TEST(SnapshotFormatRead, AByteOrderMarkIsNoPartOfTheName) {
+    const ReadResult r = ReadConfig("\xEF\xBB\xBFpic%03d.bmp\r\n");
+    EXPECT_EQ(r.result, 0);
+    EXPECT_EQ(r.format, "pic%03d.bmp");
+    EXPECT_EQ(r.log, "");
+}
+
 TEST(SnapshotFormatRead, ControlBytesOfABadTokenAreNotEchoed) {
     const ReadResult r = ReadConfig("a\x1b[2J%s\n");
     EXPECT_EQ(r.format, "snapshot%03d.bmp");

@@ -344,8 +344,9 @@ TEST_F(CaptureManagerTest, TeardownOrderAndEveryReferenceReturned) {
         "VideoRenderer#1.Release() -> 1",
         "Crossbar:Card.Release() -> 1",  // the device filter holds the last
         "CaptureGraphBuilder#1.Release() -> 0",
-        "FilterGraph#1.Release() -> 2",  // the builder's reference on the graph
+        "FilterGraph#1.Release() -> 3",  // the builder's reference on the graph
         "DeviceFilter:Card.Release() -> 1",
+        "FilterGraph#1.Release() -> 2",  // m_mediaEvent
         "FilterGraph#1.Release() -> 1",  // m_mediaControl
         "FilterGraph#1.Release() -> 0",  // m_graph: the graph lets its filters go
         "SampleGrabber#1.Release() -> 0",
@@ -358,6 +359,19 @@ TEST_F(CaptureManagerTest, TeardownOrderAndEveryReferenceReturned) {
     EXPECT_EQ(sc::LiveObjects(), 0) << ::testing::PrintToString(sc::LiveObjectNames());
     // Every moniker handed out went back exactly once.
     EXPECT_EQ(sc::References("Moniker:Card"), 0);
+}
+
+TEST_F(CaptureManagerTest, AStreamThatFailsOrEndsIsReportedOnce) {
+    sc::AddDevice(Camera("Cam", 4, 2));
+    CCaptureManager manager;
+    ASSERT_EQ(manager.Open(1, 0), 1);
+    EXPECT_EQ(manager.PollDeviceEvents(), kCaptureRunning);
+    sc::PostGraphEvent(EC_ERRORABORT);
+    sc::PostGraphEvent(EC_COMPLETE);
+    EXPECT_EQ(manager.PollDeviceEvents(), kCaptureStopped);
+    sc::PostGraphEvent(EC_COMPLETE);
+    EXPECT_EQ(manager.PollDeviceEvents(), kCaptureRunning);  // told once
+    EXPECT_EQ(sc::CallsStartingWith("FilterGraph#1.FreeEventParams").size(), 3u);
 }
 
 TEST_F(CaptureManagerTest, MissingObjectsAreSkippedNotCalledThrough) {

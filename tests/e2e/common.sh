@@ -1,8 +1,11 @@
 # Shared start of the end-to-end scripts (sourced): skips without an X display,
-# makes a private work folder, and on exit stops the program under test ($pid)
-# if it still runs and removes the folder.
+# makes a private work folder (also the home folder of what runs), fixes the
+# locale of the test tools, and on exit stops the program under test ($pid) if
+# it still runs and removes the folder.
 #
 #   e2e_start NAME    sets $work; the caller sets $pid once it starts its program
+#   $program_locale   the locale the program under test runs in: C, the one
+#                     with the least room for its Japanese texts
 
 e2e_start() {
     if [ -z "${DISPLAY:-}" ]; then
@@ -10,6 +13,10 @@ e2e_start() {
         exit 77
     fi
     work=$(mktemp -d "/tmp/tenebrix-$1-XXXXXX")
+    # Whatever the caller's environment: xdotool matches the Japanese titles
+    # as UTF-8, and no settings of the caller's home folder come in.
+    unset LANGUAGE LANG
+    export LC_ALL=C.UTF-8 HOME="$work"
     pid=""
     trap e2e_cleanup EXIT
 }
@@ -20,3 +27,5 @@ e2e_cleanup() {
     fi
     rm -rf "$work"
 }
+
+program_locale=C

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cerrno>
 #include <csignal>
 #include <cstring>
 #include <filesystem>
@@ -143,23 +144,57 @@ TEST(BmpSave, ImagesWithoutPixelsOrWithPaletteDepthsAreRefused) {
     EXPECT_FALSE(FileExists("paletted.bmp"));
 }
 
-TEST(BmpSave, AFileThatCannotBeCreatedOrWrittenIsReportedAndRemoved) {
+TEST(BmpSave, AFileThatCannotBeWrittenWholeLeavesTheOldOneAndSaysWhy) {
     TempDir dir;
     CDibImage image;
     ASSERT_EQ(image.Create(320, 240), 0);
+    errno = 0;
     EXPECT_EQ(image.Save("no-such-folder/shot.bmp"), -1);
+    EXPECT_EQ(errno, ENOENT);
+    errno = 0;
+    EXPECT_EQ(image.SaveFormat("%0256d", 1), -1);
+    EXPECT_EQ(errno, ENAMETOOLONG);
 
     // A file-size limit makes the pixel write fail half way.
+    WriteFileBytes("partial.bmp", {'o', 'l', 'd'});
     std::signal(SIGXFSZ, SIG_IGN);
     rlimit previous;
     ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &previous), 0);
     rlimit small = previous;
     small.rlim_cur = 10000;
     ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
+    errno = 0;
     const int result = image.Save("partial.bmp");
+    const int error = errno;
     setrlimit(RLIMIT_FSIZE, &previous);
     EXPECT_EQ(result, -1);
-    EXPECT_FALSE(FileExists("partial.bmp"));
+    EXPECT_EQ(error, EFBIG);
+    EXPECT_EQ(ReadFileBytes("partial.bmp"), (std::vector<unsigned char>{'o', 'l', 'd'}));
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator("."),
+                            std::filesystem::directory_iterator()),
+              1);
+}
+
+TEST(BmpSave, ALinkAtTheNameIsReplacedNeverFollowed) {
+    TempDir dir;
+    WriteFileBytes("victim", {'k', 'e', 'e', 'p'});
+    std::filesystem::create_symlink("victim", "shot.bmp");
+    std::filesystem::create_symlink("nowhere", "dangling.bmp");
+    CDibImage image;
+    ASSERT_EQ(image.Create(320, 240), 0);
+    ASSERT_EQ(image.Save("shot.bmp"), 0);
+    ASSERT_EQ(image.Save("dangling.bmp"), 0);
+
+    EXPECT_EQ(ReadFileBytes("victim"), (std::vector<unsigned char>{'k', 'e', 'e', 'p'}));
+    EXPECT_FALSE(FileExists("nowhere"));
+    for (const char* name : {"shot.bmp", "dangling.bmp"}) {
+        EXPECT_FALSE(std::filesystem::is_symlink(name)) << name;
+        EXPECT_EQ(ReadFileBytes(name).size(), 230454u) << name;
+    }
+    // Nothing else is left in the folder: no temporary file.
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator("."),
+                            std::filesystem::directory_iterator()),
+              3);
 }
 
 TEST(BmpLoad, WhatSaveWroteComesBackUnchanged) {

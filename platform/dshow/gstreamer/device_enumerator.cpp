@@ -14,14 +14,17 @@
 // PipeWire's (which shares the camera with other programs) comes before
 // V4L2's. Other categories have no devices. Binding a moniker to IBaseFilter
 // creates the device's source element anew (a virtual camera's description is
-// parsed into a bin); to IPropertyBag gives its "FriendlyName".
+// parsed into a bin) and opens it, within kOpenWait; to IPropertyBag gives its
+// "FriendlyName".
 #include <cstdio>
 #include <cstdlib>
+#include <memory>
 #include <string>
 #include <utility>
 
 #include "platform/dshow/common/friendly_name_bag.h"
 #include "platform/dshow/common/moniker_list.h"
+#include "platform/dshow/gstreamer/bounded_wait.h"
 #include "platform/dshow/gstreamer/camera_identity.h"
 #include "platform/dshow/gstreamer/camera_modes.h"
 #include "platform/dshow/gstreamer/gst_filters.h"
@@ -50,8 +53,26 @@ class DeviceMoniker : public ComObject<IMoniker> {
         if (source == nullptr) {
             return E_FAIL;
         }
+        // The device opens here, and tells its formats. One that has not
+        // within kOpenWait is a failed bind; its opening goes on alone, with
+        // a reference of its own on the filter.
         GstDevice* device = m_device ? GST_DEVICE(gst_object_ref(m_device)) : nullptr;
-        return HandOut(new DeviceFilter(m_name, source, device), riid, ppv);
+        auto* filter = new DeviceFilter(m_name, source, device);
+        filter->AddRef();
+        auto opened = std::make_shared<bool>(false);
+        const bool answered = FinishesWithin(
+            [filter, opened]() {
+                *opened = filter->Open();
+                filter->Release();
+            },
+            kOpenWait);
+        if (!answered || !*opened) {
+            std::fprintf(stderr, "tenebrix: video device \"%s\" %s\n", m_name.c_str(),
+                         answered ? "cannot be opened" : "does not open");
+            filter->Release();
+            return E_FAIL;
+        }
+        return HandOut(filter, riid, ppv);
     }
 
     HRESULT STDMETHODCALLTYPE BindToStorage(IBindCtx*, IMoniker*, REFIID riid,

@@ -31,6 +31,11 @@ GstPadProbeReturn DropEndOfStream(GstPad*, GstPadProbeInfo* info, gpointer) {
                                                                       : GST_PAD_PROBE_OK;
 }
 
+// Holds every buffer and event at the device's output while the probe is set.
+GstPadProbeReturn HoldBack(GstPad*, GstPadProbeInfo*, gpointer) {
+    return GST_PAD_PROBE_OK;
+}
+
 }  // namespace
 
 DeviceFilter::DeviceFilter(std::string name, GstElement* source, GstDevice* device)
@@ -46,9 +51,42 @@ DeviceFilter::DeviceFilter(std::string name, GstElement* source, GstDevice* devi
 }
 
 DeviceFilter::~DeviceFilter() {
+    Unhold();
     WatchReplug(false);
     if (m_device != nullptr) {
         gst_object_unref(m_device);
+    }
+}
+
+bool DeviceFilter::Open() {
+    // The mode is chosen first (open, READY), so that a source that settles
+    // its format on its way to PAUSED already meets it.
+    DeviceFormat format;
+    DefaultFormat(&format);
+    // Only paused does every source open its device: a file or pipe, for
+    // one, is opened then. Nothing leaves it until the graph runs.
+    m_heldPad = OutputPad();
+    if (m_heldPad != nullptr) {
+        m_hold = gst_pad_add_probe(m_heldPad, GST_PAD_PROBE_TYPE_BLOCK_DOWNSTREAM, HoldBack,
+                                   nullptr, nullptr);
+    }
+    if (gst_element_set_state(Element(), GST_STATE_PAUSED) == GST_STATE_CHANGE_FAILURE) {
+        gst_element_set_state(Element(), GST_STATE_NULL);
+        Unhold();
+        return false;
+    }
+    // The graph's state changes leave it open until it runs (see Unhold).
+    gst_element_set_locked_state(Element(), TRUE);
+    return true;
+}
+
+void DeviceFilter::Unhold() {
+    gst_element_set_locked_state(Element(), FALSE);
+    if (m_heldPad != nullptr) {
+        gst_pad_remove_probe(m_heldPad, m_hold);
+        gst_object_unref(m_heldPad);
+        m_heldPad = nullptr;
+        m_hold = 0;
     }
 }
 

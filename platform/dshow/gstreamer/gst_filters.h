@@ -8,13 +8,16 @@
 // Sample Grabber or a renderer.
 //
 // Limits: one stream per device (the preview stream); no seeking, no clock
-// choice, no pausing; a pipeline error is printed on stderr and otherwise
-// shows only as frames that stop coming.
+// choice, no pausing. A pipeline error is printed on stderr and queued as an
+// event (EC_ERRORABORT), as is the end of the streams (EC_COMPLETE); the
+// frames already delivered stay in the grabbers.
 #pragma once
 
 #include <gst/gst.h>
 #include <gst/video/video.h>
 
+#include <deque>
+#include <memory>
 #include <mutex>
 #include <string>
 #include <vector>
@@ -69,6 +72,14 @@ class DeviceFilter : public ComObject<IBaseFilter>, public GstFilter {
     // Takes over `source` and `device` (a reference; null for a virtual camera).
     DeviceFilter(std::string name, GstElement* source, GstDevice* device);
 
+    // Opens the device and chooses its mode. It then stays open (paused, its
+    // state locked, its output held back) while the graph is built around
+    // it, until Unhold. May wait on the device as long as the device takes;
+    // false when it cannot be opened.
+    bool Open();
+    // Lets the held output go; the device's state follows the graph again.
+    void Unhold();
+
     // The device's mode, chosen and fixed on the first call, which also says
     // it in one line on stderr. False when it offers none we can show.
     bool DefaultFormat(DeviceFormat* format);
@@ -90,6 +101,8 @@ class DeviceFilter : public ComObject<IBaseFilter>, public GstFilter {
     GstElement* m_mode;  // the caps filter inside the bin (owned by the bin)
     bool m_probed = false;
     DeviceFormat m_format;
+    GstPad* m_heldPad = nullptr;  // the output held back while the graph is built
+    gulong m_hold = 0;
     GstDeviceMonitor* m_monitor = nullptr;
 
     std::mutex m_lock;     // guards the three below against the monitor's thread
@@ -143,15 +156,27 @@ class SampleGrabber : public ComObject<IBaseFilter, ISampleGrabber>, public GstF
 };
 
 // The filter graph: a pipeline that holds a reference on each filter added.
-class FilterGraph : public ComObject<IGraphBuilder, IMediaControl> {
+// Stopping waits kStopWait at most: a source blocked on its device cannot be
+// stopped, and the graph then leaves the pipeline to its streaming threads.
+class FilterGraph : public ComObject<IGraphBuilder, IMediaControl, IMediaEvent> {
   public:
     FilterGraph();
 
     HRESULT STDMETHODCALLTYPE AddFilter(IBaseFilter* pFilter, LPCWSTR pName) override;
     HRESULT STDMETHODCALLTYPE Run() override;
     HRESULT STDMETHODCALLTYPE Stop() override;
+    HRESULT STDMETHODCALLTYPE GetEvent(long* lEventCode, LONG_PTR* lParam1, LONG_PTR* lParam2,
+                                       long msTimeout) override;
+    HRESULT STDMETHODCALLTYPE FreeEventParams(long lEventCode, LONG_PTR lParam1,
+                                              LONG_PTR lParam2) override;
 
     GstElement* Pipeline() const { return m_pipeline; }
+
+    // Events posted from the streaming threads, kept as long as the bus lives.
+    struct EventQueue {
+        std::mutex lock;
+        std::deque<std::pair<long, LONG_PTR>> events;  // code, first parameter
+    };
 
   protected:
     ~FilterGraph() override;
@@ -161,10 +186,17 @@ class FilterGraph : public ComObject<IGraphBuilder, IMediaControl> {
   private:
     // Ends every grabber output that nothing was linked to in a sink of its own.
     void TerminateOpenOutputs();
+    // Stops streaming within kStopWait; false (and from then on) when it could not.
+    bool StopStreaming();
+    // Lets every device held open since its bind follow the graph's state.
+    void UnholdDevices();
+    // Starts or stops every device filter's watch for its camera coming back.
     void WatchReplugs(bool on);
 
     GstElement* m_pipeline;
     std::vector<IBaseFilter*> m_filters;
+    std::shared_ptr<EventQueue> m_events;
+    bool m_leftToStream = false;  // a stop did not finish: the pipeline is not touched again
 };
 
 // The capture graph builder: links a device's stream to a grabber or renderer.

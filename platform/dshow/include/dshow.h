@@ -1,7 +1,7 @@
 // The umbrella <dshow.h> of the media framework, for Linux builds.
 //
 // Stands in for the DirectShow header with the subset our media layer has:
-// see strmif.h, control.h, amvideo.h, uuids.h and vfwmsgs.h. The classes are
+// see strmif.h, control.h, evcode.h, amvideo.h, uuids.h and vfwmsgs.h. The classes are
 // implemented over GStreamer, with a scripted test driver beside it
 // (TENEBRIX_CAPTURE_DRIVER=gstreamer|scripted).
 #pragma once
@@ -11,6 +11,7 @@
 
 #include "strmif.h"
 #include "control.h"
+#include "evcode.h"
 #include "amvideo.h"
 #include "uuids.h"
 #include "vfwmsgs.h"

@@ -30,6 +30,8 @@
 // - GetCurrentBuffer copies `frame` as it is (any length) while the graph runs,
 //   buffering is on and `frame` is not empty; VFW_E_WRONG_STATE otherwise,
 //   E_OUTOFMEMORY when the caller's count is smaller than the frame.
+// - The graph's GetEvent hands out the events queued by PostGraphEvent, in
+//   order (EC_ERRORABORT with E_FAIL), and E_ABORT when there is none.
 // - FindInterface(IID_IAMCrossbar) on a device filter gives the device's
 //   crossbar when `hasCrossbar`, else E_NOINTERFACE.
 // - Objects are kept (not freed) when their last reference goes, so their
@@ -44,8 +46,8 @@
 // Examples: "CoCreateInstance(FilterGraph)" (names the created object after
 // " -> "), "FilterGraph#1.AddFilter(SampleGrabber#1, \"Sample Grabber\")",
 // "SampleGrabber#1.SetBufferSamples(FALSE)", "Moniker:Cam.Release() -> 0",
-// "FilterGraph#1.Run()", "MediaLibrary.Stop()" (the last CoUninitialize).
-// AddRef and Release are recorded with the count they leave.
+// "FilterGraph#1.Run()", "FilterGraph#1.GetEvent() -> 3", "MediaLibrary.Stop()" (the last
+// CoUninitialize). AddRef and Release are recorded with the count they leave.
 #pragma once
 
 #include <functional>
@@ -95,6 +97,9 @@ void Reset();
 int AddDevice(const Device& device);
 // Changes the newest frame of device `index` (empty: no frame).
 void SetFrame(int index, std::vector<BYTE> frame);
+// Queues a graph event (EC_COMPLETE, EC_ERRORABORT ...) for IMediaEvent::GetEvent,
+// as when a device's stream ends or fails; its frame stays as it is.
+void PostGraphEvent(long code);
 // Makes CoCreateInstance of `clsid` fail with `result` (S_OK undoes it).
 void FailCreation(REFCLSID clsid, HRESULT result);
 

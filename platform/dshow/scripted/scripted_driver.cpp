@@ -124,6 +124,7 @@ void Reset() {
     state.objects.clear();
     state.serials.clear();
     state.failures.clear();
+    state.events.clear();
     state.overReleases = 0;
 }
 
@@ -137,6 +138,10 @@ void SetFrame(int index, std::vector<BYTE> frame) {
     if (index >= 0 && index < static_cast<int>(state.devices.size())) {
         state.devices[index].frame = std::move(frame);
     }
+}
+
+void PostGraphEvent(long code) {
+    TheState().events.push_back(code);
 }
 
 void FailCreation(REFCLSID clsid, HRESULT result) {

@@ -196,6 +196,28 @@ HRESULT ScriptedGraph::Stop() {
     return S_OK;
 }
 
+HRESULT ScriptedGraph::GetEvent(long* lEventCode, LONG_PTR* lParam1, LONG_PTR* lParam2, long) {
+    if (lEventCode == nullptr || lParam1 == nullptr || lParam2 == nullptr) {
+        return E_POINTER;
+    }
+    auto& events = TheState().events;
+    if (events.empty()) {
+        *lEventCode = 0;
+        return E_ABORT;
+    }
+    Record(LabelOf(this) + ".GetEvent() -> " + std::to_string(events.front()));
+    *lEventCode = events.front();
+    *lParam1 = *lEventCode == EC_ERRORABORT ? E_FAIL : S_OK;
+    *lParam2 = 0;
+    events.erase(events.begin());
+    return S_OK;
+}
+
+HRESULT ScriptedGraph::FreeEventParams(long lEventCode, LONG_PTR, LONG_PTR) {
+    Record(LabelOf(this) + ".FreeEventParams(" + std::to_string(lEventCode) + ")");
+    return S_OK;
+}
+
 void ScriptedGraph::FinalRelease() {
     m_running = false;
     for (IBaseFilter* filter : m_filters) {
@@ -211,6 +233,9 @@ void* ScriptedGraph::InterfaceFor(REFIID riid) {
     }
     if (IsEqualIID(riid, IID_IMediaControl)) {
         return static_cast<IMediaControl*>(this);
+    }
+    if (IsEqualIID(riid, IID_IMediaEvent)) {
+        return static_cast<IMediaEvent*>(this);
     }
     return nullptr;
 }

@@ -83,11 +83,16 @@ class ScriptedGrabber : public ComObject<IBaseFilter, ISampleGrabber>, public Sc
     bool m_buffering = false;
 };
 
-class ScriptedGraph : public ComObject<IGraphBuilder, IMediaControl> {
+class ScriptedGraph : public ComObject<IGraphBuilder, IMediaControl, IMediaEvent> {
   public:
     HRESULT STDMETHODCALLTYPE AddFilter(IBaseFilter* pFilter, LPCWSTR pName) override;
     HRESULT STDMETHODCALLTYPE Run() override;
     HRESULT STDMETHODCALLTYPE Stop() override;
+    // Takes the oldest of the events that PostGraphEvent queued; never waits.
+    HRESULT STDMETHODCALLTYPE GetEvent(long* lEventCode, LONG_PTR* lParam1, LONG_PTR* lParam2,
+                                       long msTimeout) override;
+    HRESULT STDMETHODCALLTYPE FreeEventParams(long lEventCode, LONG_PTR lParam1,
+                                              LONG_PTR lParam2) override;
     bool Running() const { return m_running; }
 
   protected:

@@ -34,6 +34,7 @@ struct State {
     std::vector<std::unique_ptr<TrackedObject>> objects;
     std::map<std::string, int> serials;
     std::vector<std::pair<CLSID, HRESULT>> failures;
+    std::vector<long> events;  // queued for the graph's GetEvent
     int overReleases = 0;
 };
 

@@ -7,14 +7,18 @@
 // black-frame picture, icons) are drawing areas that show the control's pixel
 // surface. Timers are GLib timeouts. Esc, Tab, Enter without a focused button
 // and the window's close button go to the core's dialog manager; a right click in
-// the dialog or Shift+F10 opens the system menu as a popup. Texts are code
+// the dialog or Shift+F10 opens the system menu as a popup. A window destroyed
+// from outside the program is closed as by its close button. Texts are code
 // page 932 and converted to UTF-8; the template font goes through the core's
 // substitution table, and falls back to "Sans" when the family is missing.
 //
 // Limits: the window manager places and frames windows; windows are not
 // resizable; Space and Enter on a focused button are GTK's own activation.
 #include <gtk/gtk.h>
+#include <langinfo.h>
 
+#include <clocale>
+#include <cstring>
 #include <map>
 #include <set>
 #include <utility>
@@ -116,6 +120,7 @@ class GtkDriver : public WindowDriver {
         }
         gtk_widget_add_events(peer->window, GDK_BUTTON_PRESS_MASK);
         g_signal_connect(peer->window, "delete-event", G_CALLBACK(OnDelete), w.handle);
+        g_signal_connect(peer->window, "destroy-event", G_CALLBACK(OnDestroyedOutside), w.handle);
         g_signal_connect(peer->window, "key-press-event", G_CALLBACK(OnKey), w.handle);
         g_signal_connect(peer->window, "button-press-event", G_CALLBACK(OnButtonPress), w.handle);
         g_signal_connect(peer->window, "window-state-event", G_CALLBACK(OnState), w.handle);
@@ -131,6 +136,8 @@ class GtkDriver : public WindowDriver {
             // The handlers must not reach the core for a window it forgot.
             g_signal_handlers_disconnect_by_data(peer->window, w.handle);
             gtk_widget_destroy(peer->window);
+            // Gone from the screen now, whatever the program does next.
+            gdk_display_flush(gdk_display_get_default());
         } else if (peer->widget != nullptr) {
             g_signal_handlers_disconnect_by_data(peer->widget, w.handle);
         }
@@ -432,6 +439,14 @@ class GtkDriver : public WindowDriver {
         return TRUE;  // the core decides whether the window goes
     }
 
+    // The window was destroyed by someone else (another client, a window
+    // manager): it is closed as by its close button, whatever its state, and
+    // the widget stays until the core lets the window go.
+    static gboolean OnDestroyedOutside(GtkWidget*, GdkEvent*, gpointer hwnd) {
+        PostSystemCommand(static_cast<HWND>(hwnd), SC_CLOSE);
+        return TRUE;
+    }
+
     static gboolean OnKey(GtkWidget* widget, GdkEventKey* event, gpointer hwnd) {
         const HWND dialog = static_cast<HWND>(hwnd);
         const bool shift = (event->state & GDK_SHIFT_MASK) != 0;
@@ -515,7 +530,26 @@ class GtkDriver : public WindowDriver {
 
 }  // namespace
 
+namespace {
+
+// GTK writes window titles into the legacy X name through the locale's
+// character set; the C locale has no room for Japanese there, so titles would
+// be missing for tools and window managers that read that name. The character
+// type is therefore always UTF-8: the user's locale when it is UTF-8 already,
+// else C.UTF-8 (every other category stays as the user set it).
+void UseUtf8CharacterType() {
+    std::setlocale(LC_ALL, "");
+    const char* codeset = nl_langinfo(CODESET);
+    if (codeset == nullptr || std::strcmp(codeset, "UTF-8") != 0) {
+        std::setlocale(LC_CTYPE, "C.UTF-8");
+    }
+    gtk_disable_setlocale();
+}
+
+}  // namespace
+
 WindowDriver* CreateGtkDriver(std::string* error) {
+    UseUtf8CharacterType();
     if (!gtk_init_check(nullptr, nullptr)) {
         *error = "cannot open the display (is DISPLAY set?)";
         return nullptr;

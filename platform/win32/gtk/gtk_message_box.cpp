@@ -104,6 +104,9 @@ int RunGtkMessageBox(GtkWindow* parent, const std::string& text, const std::stri
     RunNestedLoop([&state] { return state.done; });
     g_signal_handlers_disconnect_by_data(dialog, &state);
     gtk_widget_destroy(dialog);
+    // Gone from the screen now, even when the program goes on to wait for
+    // something (a camera opening) before it reads events again.
+    gdk_display_flush(gdk_display_get_default());
     return state.done ? state.answer : 0;
 }
 

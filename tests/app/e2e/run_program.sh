@@ -19,7 +19,8 @@
 #              fast JPEG modes): two questions, No then Yes; the program says
 #              it runs the second in JPEG 640x480 at 30 frames a second and the
 #              camera streams that; the picture moves, freezes when the camera
-#              is unplugged, moves again when it is plugged back; a snapshot.
+#              is unplugged (the user is told once), moves again when it is
+#              plugged back; a snapshot.
 # Exits 0 on success, 77 (skipped) without a display or with a real camera
 # attached, 1 on failure.
 set -uo pipefail
@@ -114,8 +115,8 @@ wait_exit() {
 }
 
 cd "$work"
-TENEBRIX_WINDOW_DRIVER=gtk TENEBRIX_CAPTURE_DRIVER=gstreamer TENEBRIX_VIRTUAL_CAMERAS="$cameras" \
-    "$program" >"$work/program.log" 2>&1 &
+LC_ALL=$program_locale TENEBRIX_WINDOW_DRIVER=gtk TENEBRIX_CAPTURE_DRIVER=gstreamer \
+    TENEBRIX_VIRTUAL_CAMERAS="$cameras" "$program" >"$work/program.log" 2>&1 &
 pid=$!
 
 if [ "$scenario" = no-device ]; then
@@ -218,6 +219,8 @@ if [ "$scenario" = webcams ]; then
     picture_moves || fail "the picture stood still"
     echo slow-raw >"$work/unplugged"
     wait_log 'camera "USB Camera" is gone' || fail "the unplugged camera was not noticed"
+    box=$(wait_window ERROR 20) || fail "the user was not told that the camera stopped"
+    press "$box" Return
     sleep 0.5
     picture_moves && fail "the picture moved with the camera unplugged"
     : >"$work/unplugged"

@@ -11,7 +11,7 @@ program=$1
 source "$(dirname "$0")/../../e2e/common.sh"
 e2e_start win32-e2e
 
-TENEBRIX_WINDOW_DRIVER=gtk "$program" "$work/screen.xwd" >"$work/out.log" 2>&1 &
+LC_ALL=$program_locale TENEBRIX_WINDOW_DRIVER=gtk "$program" "$work/screen.xwd" >"$work/out.log" 2>&1 &
 pid=$!
 
 for _ in $(seq 100); do
