@@ -147,17 +147,18 @@ int ReadSnapshotFormat(const char* path, char (&format)[kSnapshotFormatSize], st
         return UseDefault(path, "the snapshot name format is longer than 255 characters", format,
                           log);
     }
+    const std::string quoted = "\"" + Printable(token) + "\"";
     if (IsSnapshotFormatValid(token) == 0) {
         return UseDefault(path,
-                          "\"" + Printable(token) +
-                              "\" is not a snapshot name format with exactly one number"
+                          quoted +
+                              " is not a snapshot name format with exactly one number"
                               " (%d, %i, %u, %x, %X or %o)",
                           format, log);
     }
     if (IsSnapshotNameInFolder(token) == 0) {
         return UseDefault(path,
-                          "\"" + Printable(token) +
-                              "\" names a file outside the current folder (a name from the"
+                          quoted +
+                              " names a file outside the current folder (a name from the"
                               " root or with a \"..\" folder)",
                           format, log);
     }

@@ -3,7 +3,8 @@
 # locale of the test tools, and on exit stops the program under test ($pid) if
 # it still runs and removes the folder.
 #
-#   e2e_start NAME    sets $work; the caller sets $pid once it starts its program
+#   e2e_start NAME    sets $work; the caller sets $pid once it starts its program,
+#                     and $helper for a process of its own to stop as well
 #   $program_locale   the locale the program under test runs in: C, the one
 #                     with the least room for its Japanese texts
 
@@ -18,12 +19,16 @@ e2e_start() {
     unset LANGUAGE LANG
     export LC_ALL=C.UTF-8 HOME="$work"
     pid=""
+    helper=""
     trap e2e_cleanup EXIT
 }
 
 e2e_cleanup() {
     if [ -n "$pid" ] && kill -0 "$pid" 2>/dev/null; then
         kill "$pid" 2>/dev/null
+    fi
+    if [ -n "$helper" ]; then
+        kill "$helper" 2>/dev/null
     fi
     rm -rf "$work"
 }

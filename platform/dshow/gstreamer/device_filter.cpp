@@ -23,8 +23,10 @@ GstElement* MakeDeviceBin(GstElement* source) {
     return bin;
 }
 
-// A camera that goes away ends its stream; the frames after it come from the
-// camera that comes back, so the end never reaches the grabber and its sink.
+// A camera that goes away ends its stream (after the error it reports); the
+// frames after it come from the camera that comes back, so the end never
+// reaches the grabber and its sink. A virtual camera's end does: it does not
+// come back.
 GstPadProbeReturn DropEndOfStream(GstPad*, GstPadProbeInfo* info, gpointer) {
     GstEvent* event = GST_PAD_PROBE_INFO_EVENT(info);
     return event != nullptr && GST_EVENT_TYPE(event) == GST_EVENT_EOS ? GST_PAD_PROBE_DROP
@@ -45,9 +47,12 @@ DeviceFilter::DeviceFilter(std::string name, GstElement* source, GstDevice* devi
       m_device(device) {
     m_mode = gst_bin_get_by_name(GST_BIN(Element()), "mode");
     gst_object_unref(m_mode);  // the bin holds it as long as the filter lives
-    GstPad* in = gst_element_get_static_pad(m_mode, "sink");
-    gst_pad_add_probe(in, GST_PAD_PROBE_TYPE_EVENT_DOWNSTREAM, DropEndOfStream, nullptr, nullptr);
-    gst_object_unref(in);
+    if (m_device != nullptr) {
+        GstPad* in = gst_element_get_static_pad(m_mode, "sink");
+        gst_pad_add_probe(in, GST_PAD_PROBE_TYPE_EVENT_DOWNSTREAM, DropEndOfStream, nullptr,
+                          nullptr);
+        gst_object_unref(in);
+    }
 }
 
 DeviceFilter::~DeviceFilter() {
@@ -59,10 +64,6 @@ DeviceFilter::~DeviceFilter() {
 }
 
 bool DeviceFilter::Open() {
-    // The mode is chosen first (open, READY), so that a source that settles
-    // its format on its way to PAUSED already meets it.
-    DeviceFormat format;
-    DefaultFormat(&format);
     // Only paused does every source open its device: a file or pipe, for
     // one, is opened then. Nothing leaves it until the graph runs.
     m_heldPad = OutputPad();
@@ -77,6 +78,10 @@ bool DeviceFilter::Open() {
     }
     // The graph's state changes leave it open until it runs (see Unhold).
     gst_element_set_locked_state(Element(), TRUE);
+    // Paused, every source tells the formats it really sends (a parser in a
+    // virtual camera, for one, only then).
+    DeviceFormat format;
+    DefaultFormat(&format);
     return true;
 }
 
@@ -102,17 +107,22 @@ bool DeviceFilter::DefaultFormat(DeviceFormat* format) {
         gst_object_unref(in);
         CameraMode mode;
         if (offered != nullptr && ChooseMode(OfferedModes(offered), &mode)) {
-            GstCaps* wanted = ModeCaps(mode);
-            g_object_set(m_mode, "caps", wanted, nullptr);
-            gst_caps_unref(wanted);
             m_format.width = mode.width;
             m_format.height = mode.height;
             m_format.jpeg = mode.jpeg;
             if (mode.rateNum > 0) {
                 m_format.frameTime = 10000000LL * mode.rateDen / mode.rateNum;
             }
-            std::fprintf(stderr, "tenebrix: camera \"%s\": %s\n", m_name.c_str(),
-                         DescribeMode(mode).c_str());
+            // A camera is held to its mode. A virtual camera runs as its
+            // description negotiates (a parser in it tells only ranges), and
+            // its frames are scaled to the size taken.
+            if (m_device != nullptr) {
+                GstCaps* wanted = ModeCaps(mode);
+                g_object_set(m_mode, "caps", wanted, nullptr);
+                gst_caps_unref(wanted);
+                std::fprintf(stderr, "tenebrix: camera \"%s\": %s\n", m_name.c_str(),
+                             DescribeMode(mode).c_str());
+            }
         } else {
             std::fprintf(stderr, "tenebrix: camera \"%s\" offers no video format we can show\n",
                          m_name.c_str());

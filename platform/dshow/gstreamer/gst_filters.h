@@ -62,8 +62,9 @@ struct DeviceFormat {
 };
 
 // A device's capture filter: a bin of the device's source element (or a
-// virtual camera's bin) and a caps filter that holds it to the mode chosen
-// for it (camera_modes.h). A filter made from a GStreamer device can watch
+// virtual camera's bin) and a caps filter that holds a camera to the mode
+// chosen for it (camera_modes.h); a virtual camera runs as its description
+// negotiates, scaled to the chosen size. A filter made from a GStreamer device can watch
 // for the camera to be unplugged and the same camera to come back, and then
 // puts the new device's source in place of the old one, so that the picture
 // resumes by itself; until then no frame comes and the grabber keeps the last.
@@ -80,8 +81,8 @@ class DeviceFilter : public ComObject<IBaseFilter>, public GstFilter {
     // Lets the held output go; the device's state follows the graph again.
     void Unhold();
 
-    // The device's mode, chosen and fixed on the first call, which also says
-    // it in one line on stderr. False when it offers none we can show.
+    // The device's mode, chosen and fixed on the first call; a camera says it
+    // in one line on stderr. False when it offers none we can show.
     bool DefaultFormat(DeviceFormat* format);
 
     // Starts or stops watching for the camera to go and come back (while the

@@ -8,16 +8,22 @@
 // surface. Timers are GLib timeouts. Esc, Tab, Enter without a focused button
 // and the window's close button go to the core's dialog manager; a right click in
 // the dialog or Shift+F10 opens the system menu as a popup. A window destroyed
-// from outside the program is closed as by its close button. Texts are code
+// from outside the program is closed as by its close button; a display lost
+// ends the program with status 1 and one line on stderr. Texts are code
 // page 932 and converted to UTF-8; the template font goes through the core's
 // substitution table, and falls back to "Sans" when the family is missing.
 //
 // Limits: the window manager places and frames windows; windows are not
 // resizable; Space and Enter on a focused button are GTK's own activation.
 #include <gtk/gtk.h>
+#ifdef GDK_WINDOWING_X11
+#include <gdk/gdkx.h>
+#endif
 #include <langinfo.h>
 
 #include <clocale>
+#include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <map>
 #include <set>
@@ -546,6 +552,16 @@ void UseUtf8CharacterType() {
     gtk_disable_setlocale();
 }
 
+#ifdef GDK_WINDOWING_X11
+// Without its display the program cannot go on (GDK would end it silently):
+// it ends with status 1 and says why.
+int OnDisplayLost(Display* display) {
+    std::fprintf(stderr, "tenebrix: the connection to the display %s was lost\n",
+                 DisplayString(display));
+    std::_Exit(1);
+}
+#endif
+
 }  // namespace
 
 WindowDriver* CreateGtkDriver(std::string* error) {
@@ -554,6 +570,11 @@ WindowDriver* CreateGtkDriver(std::string* error) {
         *error = "cannot open the display (is DISPLAY set?)";
         return nullptr;
     }
+#ifdef GDK_WINDOWING_X11
+    if (GDK_IS_X11_DISPLAY(gdk_display_get_default())) {
+        XSetIOErrorHandler(OnDisplayLost);
+    }
+#endif
     static GtkDriver* driver = new GtkDriver;
     return driver;
 }

@@ -120,7 +120,9 @@ gboolean BuildChain(FakeWebcamSrc* src) {
 
 GstStateChangeReturn ChangeSourceState(GstElement* element, GstStateChange transition) {
     auto* src = reinterpret_cast<FakeWebcamSrc*>(element);
-    if (transition == GST_STATE_CHANGE_READY_TO_PAUSED && !src->built) {
+    // Like a live camera, it sends nothing before it plays, and only then
+    // settles its mode: the element downstream knows it by then.
+    if (transition == GST_STATE_CHANGE_PAUSED_TO_PLAYING && !src->built) {
         src->built = TRUE;
         if (!BuildChain(src)) {
             GST_ELEMENT_ERROR(src, CORE, NEGOTIATION, ("no mode of the camera was asked for"),
@@ -128,7 +130,12 @@ GstStateChangeReturn ChangeSourceState(GstElement* element, GstStateChange trans
             return GST_STATE_CHANGE_FAILURE;
         }
     }
-    return GST_ELEMENT_CLASS(fake_webcam_src_parent_class)->change_state(element, transition);
+    const GstStateChangeReturn result =
+        GST_ELEMENT_CLASS(fake_webcam_src_parent_class)->change_state(element, transition);
+    // A live source: nothing to wait for while paused.
+    const bool toPaused = transition == GST_STATE_CHANGE_READY_TO_PAUSED ||
+                          transition == GST_STATE_CHANGE_PLAYING_TO_PAUSED;
+    return toPaused && result == GST_STATE_CHANGE_SUCCESS ? GST_STATE_CHANGE_NO_PREROLL : result;
 }
 
 void fake_webcam_src_class_init(FakeWebcamSrcClass* klass) {
