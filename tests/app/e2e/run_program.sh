@@ -154,6 +154,17 @@ wait_exit() {
     return 0
 }
 
+# Snapshot, then "The End": snapshot000.bmp is written whole (else fails
+# saying $1) and the program ends with status 0.
+snapshot_then_end() {
+    click_snapshot
+    sleep 2
+    [ "$(stat -c %s snapshot000.bmp 2>/dev/null)" = 230454 ] || fail "$1"
+    click_the_end
+    wait_exit 30 || fail "the program did not end after 'The End'"
+    [ "$status" -eq 0 ] || fail "exit status $status"
+}
+
 cd "$work"
 LC_ALL=$program_locale TENEBRIX_WINDOW_DRIVER=gtk TENEBRIX_CAPTURE_DRIVER=gstreamer \
     TENEBRIX_VIRTUAL_CAMERAS="$cameras" "$program" >"$work/program.log" 2>&1 &
@@ -214,12 +225,7 @@ case $scenario in
         if xdotool search --onlyvisible --name '^ERROR$' >/dev/null 2>&1; then
             fail "a second box came"
         fi
-        click_snapshot
-        sleep 2
-        [ "$(stat -c %s snapshot000.bmp 2>/dev/null)" = 230454 ] || fail "no snapshot after the end"
-        click_the_end
-        wait_exit 30 || fail "the program did not end after 'The End'"
-        [ "$status" -eq 0 ] || fail "exit status $status"
+        snapshot_then_end "no snapshot after the end"
         echo "camera-ends: told once, the program went on"
         exit 0
         ;;
@@ -249,12 +255,7 @@ case $scenario in
         wait_log 'camera "USB Camera" is back' || fail "the camera plugged back was not taken"
         sleep 0.5
         picture_moves || fail "the picture did not resume"
-        click_snapshot
-        sleep 2
-        [ "$(stat -c %s snapshot000.bmp 2>/dev/null)" = 230454 ] || fail "no snapshot"
-        click_the_end
-        wait_exit 30 || fail "the program did not end after 'The End'"
-        [ "$status" -eq 0 ] || fail "exit status $status"
+        snapshot_then_end "no snapshot"
         echo "webcams: two questions, JPEG 640x480 at 30, frozen while unplugged, resumed"
         exit 0
         ;;
