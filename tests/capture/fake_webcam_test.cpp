@@ -92,17 +92,46 @@ TEST_F(FakeWebcamTest, EachCameraRunsInItsModeWithLiveFrames) {
         int width;
         int height;
         REFERENCE_TIME frameTime;
+        const char* streams;  // what the camera was asked for
     } table[] = {
-        {"laptop", 640, 480, 333667},    {"slow-raw", 640, 480, 333333},
-        {"only-slow", 800, 600, 416666}, {"jpeg-only", 640, 360, 333333},
-        {"nv12", 640, 480, 333333},      {"range", 640, 480, 333333},
-        {"libcamera", 640, 480, 0},      {"two-providers", 640, 480, 333333},
+        {"laptop", 640, 480, 333667,
+         "video/x-raw, format=(string)YUY2, width=(int)640, "
+         "height=(int)480, framerate=(fraction)2997/100"},
+        {"slow-raw", 640, 480, 333333,
+         "image/jpeg, width=(int)640, height=(int)480, framerate=(fraction)30/1"},
+        {"only-slow", 800, 600, 416666,
+         "video/x-raw, format=(string)YUY2, width=(int)800, "
+         "height=(int)600, framerate=(fraction)24/1"},
+        {"jpeg-only", 640, 360, 333333,
+         "image/jpeg, width=(int)640, height=(int)360, framerate=(fraction)30/1"},
+        {"nv12", 640, 480, 333333,
+         "video/x-raw, format=(string)NV12, width=(int)640, "
+         "height=(int)480, framerate=(fraction)30/1"},
+        {"range", 640, 480, 333333,
+         "video/x-raw, format=(string)NV12, width=(int)640, "
+         "height=(int)480, framerate=(fraction)30/1"},
+        {"libcamera", 640, 480, 0,
+         "video/x-raw, format=(string)NV21, width=(int)640, "
+         "height=(int)480, framerate=(fraction)30/1"},
+        {"two-providers", 640, 480, 333333,
+         "video/x-raw, format=(string)YUY2, width=(int)640, "
+         "height=(int)480, framerate=(fraction)30/1"},
     };
     for (const auto& camera : table) {
         SCOPED_TRACE(camera.id);
         Plug(camera.id);
         CCaptureManager manager;
-        ASSERT_EQ(manager.Open(1, 0), 1);
+        testing::internal::CaptureStderr();
+        const int taken = manager.Open(1, 0);
+        CDibImage first;
+        const int grabbed = GrabFirstFrame(manager, &first);
+        const std::string said = testing::internal::GetCapturedStderr();
+        ASSERT_EQ(taken, 1);
+        ASSERT_EQ(grabbed, 0);
+        EXPECT_NE(said.find(std::string("fake webcam ") + camera.id + ": streaming " +
+                            camera.streams + "\n"),
+                  std::string::npos)
+            << said;
         EXPECT_EQ(manager.FrameWidth(0), camera.width);
         EXPECT_EQ(manager.FrameHeight(0), camera.height);
         AM_MEDIA_TYPE type = {};
@@ -110,9 +139,7 @@ TEST_F(FakeWebcamTest, EachCameraRunsInItsModeWithLiveFrames) {
         EXPECT_EQ(reinterpret_cast<VIDEOINFOHEADER*>(type.pbFormat)->AvgTimePerFrame,
                   camera.frameTime);
         CoTaskMemFree(type.pbFormat);
-        CDibImage first;
         CDibImage next;
-        ASSERT_EQ(GrabFirstFrame(manager, &first), 0);
         EXPECT_TRUE(WaitForAnotherFrame(manager, first, &next));  // the ball moves
     }
 }

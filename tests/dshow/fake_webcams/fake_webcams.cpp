@@ -89,13 +89,15 @@ gboolean BuildChain(FakeWebcamSrc* src) {
         gst_caps_unref(wanted);
         return FALSE;
     }
-    // A camera that does not list its rates runs at 30 frames a second.
-    wanted = gst_caps_truncate(wanted);
-    GstStructure* mode = gst_caps_get_structure(wanted, 0);
-    if (gst_structure_has_field(mode, "framerate")) {
-        gst_structure_fixate_field_nearest_fraction(mode, "framerate", 30, 1);
-    }
+    // As a driver does: the first of what is left; a camera that does not
+    // list its rates runs at 30 frames a second.
     wanted = gst_caps_fixate(wanted);
+    int num = 0;
+    int den = 0;
+    GstStructure* mode = gst_caps_get_structure(wanted, 0);
+    if (!gst_structure_get_fraction(mode, "framerate", &num, &den) || num == 0) {
+        gst_structure_set(mode, "framerate", GST_TYPE_FRACTION, 30, 1, nullptr);
+    }
     g_object_set(src->offered, "caps", wanted, nullptr);
     gchar* text = gst_caps_to_string(wanted);
     std::fprintf(stderr, "fake webcam %s: streaming %s\n", camera.id, text);
