@@ -7,7 +7,12 @@
 //
 // Video input devices are GStreamer's "Video/Source" devices in the device
 // monitor's order, named by their display names, followed by the virtual
-// cameras. Other categories have no devices. Binding a moniker to IBaseFilter
+// cameras. A device that offers no mode we can show (a metadata node, a
+// Bayer or H.264-only node) is not listed, and a camera that two providers
+// list (V4L2 and PipeWire, or libcamera; camera_identity.h) is listed once,
+// as its first listing: the monitor lists providers by GStreamer's rank, so
+// PipeWire's (which shares the camera with other programs) comes before
+// V4L2's. Other categories have no devices. Binding a moniker to IBaseFilter
 // creates the device's source element anew (a virtual camera's description is
 // parsed into a bin) and opens it, within kOpenWait; to IPropertyBag gives its
 // "FriendlyName".
@@ -20,6 +25,8 @@
 #include "platform/dshow/common/friendly_name_bag.h"
 #include "platform/dshow/common/moniker_list.h"
 #include "platform/dshow/gstreamer/bounded_wait.h"
+#include "platform/dshow/gstreamer/camera_identity.h"
+#include "platform/dshow/gstreamer/camera_modes.h"
 #include "platform/dshow/gstreamer/gst_filters.h"
 #include "platform/dshow/gstreamer/virtual_cameras.h"
 
@@ -49,7 +56,8 @@ class DeviceMoniker : public ComObject<IMoniker> {
         // The device opens here, and tells its formats. One that has not
         // within kOpenWait is a failed bind; its opening goes on alone, with
         // a reference of its own on the filter.
-        auto* filter = new DeviceFilter(source);
+        GstDevice* device = m_device ? GST_DEVICE(gst_object_ref(m_device)) : nullptr;
+        auto* filter = new DeviceFilter(m_name, source, device);
         filter->AddRef();
         auto opened = std::make_shared<bool>(false);
         const bool answered = FinishesWithin(
@@ -125,19 +133,47 @@ class DeviceMoniker : public ComObject<IMoniker> {
     std::string m_description;
 };
 
-std::vector<IMoniker*> VideoInputMonikers() {
-    std::vector<IMoniker*> monikers;
+// True when `device` offers a mode we can show (camera_modes.h).
+bool DeliversVideo(GstDevice* device) {
+    GstCaps* caps = gst_device_get_caps(device);
+    CameraMode mode;
+    const bool delivers = caps != nullptr && ChooseMode(OfferedModes(caps), &mode);
+    if (caps != nullptr) {
+        gst_caps_unref(caps);
+    }
+    return delivers;
+}
+
+// The cameras of the device monitor, in its order (its providers by rank,
+// highest first): nodes that cannot deliver video are left out, and a camera
+// that a second provider lists again keeps the place of its first listing.
+std::vector<GstDevice*> Cameras() {
+    std::vector<GstDevice*> cameras;
     GstDeviceMonitor* monitor = gst_device_monitor_new();
     gst_device_monitor_add_filter(monitor, "Video/Source", nullptr);
     GList* devices = gst_device_monitor_get_devices(monitor);
     for (GList* item = devices; item != nullptr; item = item->next) {
         auto* device = GST_DEVICE(item->data);
-        gchar* name = gst_device_get_display_name(device);
-        monikers.push_back(new DeviceMoniker(name ? name : "", GST_DEVICE(gst_object_ref(device))));
-        g_free(name);
+        bool listed = false;
+        for (GstDevice* camera : cameras) {
+            listed = listed || SameCamera(camera, device);
+        }
+        if (!listed && DeliversVideo(device)) {
+            cameras.push_back(GST_DEVICE(gst_object_ref(device)));
+        }
     }
     g_list_free_full(devices, gst_object_unref);
     gst_object_unref(monitor);
+    return cameras;
+}
+
+std::vector<IMoniker*> VideoInputMonikers() {
+    std::vector<IMoniker*> monikers;
+    for (GstDevice* device : Cameras()) {
+        gchar* name = gst_device_get_display_name(device);
+        monikers.push_back(new DeviceMoniker(name ? name : "", device));
+        g_free(name);
+    }
     for (const VirtualCamera& camera :
          ParseVirtualCameras(std::getenv("TENEBRIX_VIRTUAL_CAMERAS"))) {
         monikers.push_back(new DeviceMoniker(camera));

@@ -4,7 +4,8 @@
 // IMediaEvent). Limits: AddFilter, Run, Stop, GetEvent and FreeEventParams
 // only; Run links a fake sink to each grabber whose output nothing uses; the
 // events are EC_ERRORABORT (errors also go to stderr) and EC_COMPLETE, with
-// no event window and no default handling.
+// no event window and no default handling. While the graph runs, its device
+// filters watch for their cameras to come back.
 #include <chrono>
 #include <cstdio>
 #include <thread>
@@ -119,6 +120,14 @@ void FilterGraph::TerminateOpenOutputs() {
     }
 }
 
+void FilterGraph::WatchReplugs(bool on) {
+    for (IBaseFilter* filter : m_filters) {
+        if (auto* device = dynamic_cast<DeviceFilter*>(filter)) {
+            device->WatchReplug(on);
+        }
+    }
+}
+
 void FilterGraph::UnholdDevices() {
     for (IBaseFilter* filter : m_filters) {
         if (auto* device = dynamic_cast<DeviceFilter*>(filter)) {
@@ -141,6 +150,9 @@ HRESULT FilterGraph::Run() {
     }
     const GstStateChangeReturn result = gst_element_set_state(m_pipeline, GST_STATE_PLAYING);
     UnholdDevices();
+    if (result != GST_STATE_CHANGE_FAILURE) {
+        WatchReplugs(true);
+    }
     switch (result) {
         case GST_STATE_CHANGE_FAILURE:
             return E_FAIL;
@@ -155,6 +167,7 @@ bool FilterGraph::StopStreaming() {
     if (m_leftToStream) {
         return false;
     }
+    WatchReplugs(false);
     UnholdDevices();  // a device held open stops with the rest
     GstElement* pipeline = GST_ELEMENT(gst_object_ref(m_pipeline));
     auto result = std::make_shared<GstStateChangeReturn>(GST_STATE_CHANGE_FAILURE);

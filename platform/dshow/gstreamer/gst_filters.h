@@ -52,8 +52,8 @@ class GstFilter {
     FilterGraph* m_graph = nullptr;
 };
 
-// What a device sends by default: its frame size, the time between frames
-// (100 ns units, 0 when unknown) and whether the frames are JPEG images.
+// What a device sends: its frame size, the time between frames (100 ns
+// units, 0 when unknown) and whether the frames are JPEG images.
 struct DeviceFormat {
     int width = 0;
     int height = 0;
@@ -61,34 +61,55 @@ struct DeviceFormat {
     bool jpeg = false;
 };
 
-// A device's capture filter: its source element, or the bin of a virtual camera.
+// A device's capture filter: a bin of the device's source element (or a
+// virtual camera's bin) and a caps filter that holds a camera to the mode
+// chosen for it (camera_modes.h); a virtual camera runs as its description
+// negotiates, scaled to the chosen size. A filter made from a GStreamer device can watch
+// for the camera to be unplugged and the same camera to come back, and then
+// puts the new device's source in place of the old one, so that the picture
+// resumes by itself; until then no frame comes and the grabber keeps the last.
 class DeviceFilter : public ComObject<IBaseFilter>, public GstFilter {
   public:
-    explicit DeviceFilter(GstElement* source) : GstFilter(source) {}
+    // Takes over `source` and `device` (a reference; null for a virtual camera).
+    DeviceFilter(std::string name, GstElement* source, GstDevice* device);
 
-    // Opens the device and learns its default format. It then stays open
-    // (paused, its state locked, its output held back) while the graph is
-    // built around it, until Unhold. May wait on the device as long as the
-    // device takes; false when it cannot be opened.
+    // Opens the device and chooses its mode. It then stays open (paused, its
+    // state locked, its output held back) while the graph is built around
+    // it, until Unhold. May wait on the device as long as the device takes;
+    // false when it cannot be opened.
     bool Open();
     // Lets the held output go; the device's state follows the graph again.
     void Unhold();
 
-    // The device's default format, fixed on the first call: the first raw
-    // format the device offers, else the first JPEG one, taking the size
-    // nearest 640x480 and the rate nearest 30/1 where it offers a range.
-    // False when it offers neither.
+    // The device's mode, chosen and fixed on the first call; a camera says it
+    // in one line on stderr. False when it offers none we can show.
     bool DefaultFormat(DeviceFormat* format);
+
+    // Starts or stops watching for the camera to go and come back (while the
+    // graph runs); nothing for a virtual camera.
+    void WatchReplug(bool on);
 
   protected:
     ~DeviceFilter() override;
     void* InterfaceFor(REFIID riid) override;
 
   private:
+    static GstBusSyncReply OnDeviceMessage(GstBus* bus, GstMessage* message, gpointer self);
+    // Runs the new source of the camera that came back (under m_lock).
+    void Resume(GstDevice* device);
+
+    std::string m_name;
+    GstElement* m_mode;  // the caps filter inside the bin (owned by the bin)
     bool m_probed = false;
     DeviceFormat m_format;
     GstPad* m_heldPad = nullptr;  // the output held back while the graph is built
     gulong m_hold = 0;
+    GstDeviceMonitor* m_monitor = nullptr;
+
+    std::mutex m_lock;     // guards the three below against the monitor's thread
+    GstElement* m_source;  // inside the bin (owned by the bin)
+    GstDevice* m_device;
+    bool m_gone = false;
 };
 
 // The Video Renderer: a video sink that shows the stream in a window of its own.
@@ -170,6 +191,8 @@ class FilterGraph : public ComObject<IGraphBuilder, IMediaControl, IMediaEvent> 
     bool StopStreaming();
     // Lets every device held open since its bind follow the graph's state.
     void UnholdDevices();
+    // Starts or stops every device filter's watch for its camera coming back.
+    void WatchReplugs(bool on);
 
     GstElement* m_pipeline;
     std::vector<IBaseFilter*> m_filters;

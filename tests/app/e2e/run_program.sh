@@ -2,7 +2,7 @@
 # End-to-end runs of the real program: GTK window on the X display of the test
 # command (Xvfb), GStreamer virtual cameras, clicks by xdotool as a user would.
 #
-#   run_program.sh SCENARIO PROGRAM SNAPSHOT_CHECK REPO_ROOT
+#   run_program.sh SCENARIO PROGRAM SNAPSHOT_CHECK REPO_ROOT [FAKE_WEBCAMS_PLUGIN_DIR]
 #
 # Scenarios:
 #   still      a still test scene: Yes to the camera question, Background,
@@ -14,6 +14,13 @@
 #   about      the window has the program icon in both sizes; the About box
 #              from the window menu (right click): the picture goes on changing
 #              behind it; OK closes it; "The End" ends the program.
+#   webcams    fake webcams with real webcams' caps (a camera that two
+#              providers list, an H.264-only node, a camera with slow raw and
+#              fast JPEG modes): two questions, No then Yes; the program says
+#              it runs the second in JPEG 640x480 at 30 frames a second and the
+#              camera streams that; the picture moves, freezes when the camera
+#              is unplugged (the user is told once), moves again when it is
+#              plugged back; a snapshot.
 # A camera or a display that fails (cameras on a pipe, fed by this script):
 #   stalled        the camera sends 30 frames and then nothing, the pipe open:
 #                  "The End" closes the window and ends the program at once.
@@ -29,7 +36,7 @@
 # attached, 1 on failure.
 set -uo pipefail
 
-scenario=$1 program=$2 check=$3 root=$4
+scenario=$1 program=$2 check=$3 root=$4 plugins=${5:-}
 
 source "$(dirname "$0")/../../e2e/common.sh"
 source "$(dirname "$0")/../../e2e/program_driver.sh"
@@ -74,8 +81,40 @@ case $scenario in
         ;;
     closed-outside | display-lost)
         cameras="E2E Ball Camera=videotestsrc pattern=ball is-live=true ! $frame_caps" ;;
+    webcams)
+        cameras=""
+        export GST_PLUGIN_PATH=$plugins GST_REGISTRY=$work/registry.bin
+        export TENEBRIX_FAKE_WEBCAMS=two-providers,h264-only,slow-raw
+        export TENEBRIX_FAKE_WEBCAMS_UNPLUGGED=$work/unplugged
+        ;;
     *) echo "unknown scenario $scenario"; exit 2 ;;
 esac
+
+# Waits up to 20 seconds for the program to say $1 on stderr.
+wait_log() {
+    local deadline=$((SECONDS + 20))
+    until grep -qF -- "$1" "$work/program.log"; do
+        [ $SECONDS -lt $deadline ] || return 1
+        sleep 0.2
+    done
+}
+
+# Whether the main dialog's picture changes within a second.
+picture_moves() {
+    xwd -silent -id "$dialog" -out "$work/before.xwd" || fail "no screenshot"
+    sleep 1
+    xwd -silent -id "$dialog" -out "$work/after.xwd" || fail "no screenshot"
+    ! cmp -s "$work/before.xwd" "$work/after.xwd"
+}
+
+# Snapshot, then "The End": snapshot000.bmp is written whole (else fails
+# saying $1) and the program ends with status 0.
+snapshot_then_end() {
+    click_snapshot
+    sleep 2
+    [ "$(stat -c %s snapshot000.bmp 2>/dev/null)" = 230454 ] || fail "$1"
+    ends_with_the_end
+}
 
 cd "$work"
 LC_ALL=$program_locale TENEBRIX_WINDOW_DRIVER=gtk TENEBRIX_CAPTURE_DRIVER=gstreamer \
@@ -90,6 +129,15 @@ if [ "$scenario" = no-device ]; then
 fi
 
 question=$(wait_window 'このデバイスを使用しますか？' 20) || fail "no device question appeared"
+if [ "$scenario" = webcams ]; then
+    press "$question" alt+n  # No: the next camera is asked about
+    for _ in $(seq 50); do
+        xdotool search --onlyvisible --name "^このデバイスを使用しますか？\$" 2>/dev/null |
+            grep -qx "$question" || break
+        sleep 0.2
+    done
+    question=$(wait_window 'このデバイスを使用しますか？' 20) || fail "no second question"
+fi
 press "$question" Return  # Yes is the default button
 
 if [ "$scenario" = never-opens ]; then
@@ -123,12 +171,7 @@ case $scenario in
         if xdotool search --onlyvisible --name '^ERROR$' >/dev/null 2>&1; then
             fail "a second box came"
         fi
-        click_snapshot
-        sleep 2
-        [ "$(stat -c %s snapshot000.bmp 2>/dev/null)" = 230454 ] || fail "no snapshot after the end"
-        click_the_end
-        wait_exit 30 || fail "the program did not end after 'The End'"
-        [ "$status" -eq 0 ] || fail "exit status $status"
+        snapshot_then_end "no snapshot after the end"
         echo "camera-ends: told once, the program went on"
         exit 0
         ;;
@@ -137,6 +180,29 @@ case $scenario in
         wait_exit 15 || fail "the program went on without its window"
         [ "$status" -eq 0 ] || fail "exit status $status"
         echo "closed-outside: the program ended"
+        exit 0
+        ;;
+    webcams)
+        if xdotool search --onlyvisible --name '^このデバイスを使用しますか？$' >/dev/null 2>&1; then
+            fail "a third device question"
+        fi
+        wait_log 'tenebrix: camera "USB Camera": JPEG 640x480 at 30 frames a second' ||
+            fail "the program did not say the camera's mode"
+        wait_log 'fake webcam slow-raw: streaming image/jpeg, width=(int)640, height=(int)480, framerate=(fraction)30/1' ||
+            fail "the camera was not asked for JPEG 640x480 at 30 frames a second"
+        picture_moves || fail "the picture stood still"
+        echo slow-raw >"$work/unplugged"
+        wait_log 'camera "USB Camera" is gone' || fail "the unplugged camera was not noticed"
+        box=$(wait_window ERROR 20) || fail "the user was not told that the camera stopped"
+        press "$box" Return
+        sleep 0.5
+        picture_moves && fail "the picture moved with the camera unplugged"
+        : >"$work/unplugged"
+        wait_log 'camera "USB Camera" is back' || fail "the camera plugged back was not taken"
+        sleep 0.5
+        picture_moves || fail "the picture did not resume"
+        snapshot_then_end "no snapshot"
+        echo "webcams: two questions, JPEG 640x480 at 30, frozen while unplugged, resumed"
         exit 0
         ;;
     display-lost)
@@ -161,12 +227,7 @@ if [ "$scenario" = about ]; then
     xdotool key Up Return  # its last entry: the About box
     about=$(wait_window 'Tenebrixのﾊﾞｰｼﾞｮﾝ情報' 10) || fail "the About box did not show"
     # The box covers only part of the picture: the rest must go on changing.
-    xwd -silent -id "$dialog" -out "$work/before.xwd" || fail "no screenshot"
-    sleep 1
-    xwd -silent -id "$dialog" -out "$work/after.xwd" || fail "no screenshot"
-    if cmp -s "$work/before.xwd" "$work/after.xwd"; then
-        fail "the picture stood still behind the About box"
-    fi
+    picture_moves || fail "the picture stood still behind the About box"
     press "$about" Return  # OK
     sleep 1
     if xdotool search --onlyvisible --name '^Tenebrixのﾊﾞｰｼﾞｮﾝ情報$' >/dev/null 2>&1; then
