@@ -79,10 +79,6 @@ class Destination {
                                                 PictureOutput::Pacing::kOffline, error)
                         : PictureOutput::ToSink(target, width, height, rate,
                                                 PictureOutput::Pacing::kOffline, error);
-        if (m_output == nullptr && !file) {
-            *error += std::string(" (an OUTPUT that is not ") + PictureOutput::FileKinds() +
-                      " nor a folder is taken as a GStreamer launch description)";
-        }
         return m_output != nullptr;
     }
 
@@ -139,13 +135,6 @@ int main(int argc, char** argv) {
         }
         ResizeImage(&file, &background, width, height);
     }
-    Sprites sprites;
-    if (!LoadSprites(options.imageFolder, &sprites)) {
-        std::fprintf(stderr, "tenebrix-render: no HUD sprites in %s/ (see --images); no HUD\n",
-                     options.imageFolder.c_str());
-    }
-    const HudImages hud = {&sprites.item, &sprites.camouflage, sprites.digits};
-
     std::unique_ptr<FrameReader> reader = FrameReader::Open(options.input, &error);
     if (reader == nullptr) {
         return Fail(error);
@@ -154,6 +143,13 @@ int main(int argc, char** argv) {
     if (!destination.Open(options.output, width, height, reader->Rate(), &error)) {
         return Fail(error);
     }
+
+    Sprites sprites;
+    if (!LoadSprites(options.imageFolder, &sprites)) {
+        std::fprintf(stderr, "tenebrix-render: no HUD sprites in %s/ (see --images); no HUD\n",
+                     options.imageFolder.c_str());
+    }
+    const HudImages hud = {&sprites.item, &sprites.camouflage, sprites.digits};
 
     std::signal(SIGINT, OnInterrupt);
     std::signal(SIGTERM, OnInterrupt);
