@@ -41,6 +41,9 @@ std::string ErrorText(GstMessage* message) {
     gst_message_parse_error(message, &error, nullptr);
     std::string text = error != nullptr ? error->message : "unknown error";
     g_clear_error(&error);
+    if (!text.empty() && text.back() == '.') {
+        text.pop_back();  // our lines go on after it
+    }
     return text;
 }
 
