@@ -139,6 +139,7 @@ bool PictureOutput::Start(const std::string& chain, int width, int height, Frame
         return false;
     }
     m_fileOpened = !m_file.empty();
+    m_startedAt = gst_util_get_timestamp();
     return true;
 }
 
@@ -163,6 +164,18 @@ void PictureOutput::CheckBus() {
     }
 }
 
+GstClockTime PictureOutput::RunningTime() const {
+    GstClock* clock = gst_element_get_clock(m_pipeline);
+    if (clock == nullptr) {
+        // Not playing yet: the time since the start, by the system's clock.
+        return gst_util_get_timestamp() - m_startedAt;
+    }
+    const GstClockTime now = gst_clock_get_time(clock);
+    gst_object_unref(clock);
+    const GstClockTime base = gst_element_get_base_time(m_pipeline);
+    return now > base ? now - base : 0;
+}
+
 void PictureOutput::Push(const CDibImage& picture, GstClockTime time) {
     CheckBus();
     if (m_failed || !picture.HasPixels() || picture.Width() != m_width ||
@@ -175,12 +188,7 @@ void PictureOutput::Push(const CDibImage& picture, GstClockTime time) {
             ++m_dropped;
             return;
         }
-        GstClock* clock = gst_element_get_clock(m_pipeline);
-        const GstClockTime now = clock != nullptr ? gst_clock_get_time(clock) : 0;
-        if (clock != nullptr) {
-            gst_object_unref(clock);
-        }
-        const GstClockTime running = now - gst_element_get_base_time(m_pipeline);
+        const GstClockTime running = RunningTime();
         if (m_firstTime == GST_CLOCK_TIME_NONE) {
             m_firstTime = running;
         }

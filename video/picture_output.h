@@ -69,6 +69,8 @@ class PictureOutput {
     bool Start(const std::string& description, int width, int height, FrameRate rate,
                std::string* error);
     void CheckBus();
+    // The pipeline's running time: when a live sink shows a picture.
+    GstClockTime RunningTime() const;
     void Fail(const std::string& reason);
 
     std::string m_name;  // the file or the description, for messages
@@ -83,6 +85,7 @@ class PictureOutput {
     bool m_finished = false;
     std::string m_error;
     bool m_errorTaken = false;
+    GstClockTime m_startedAt = 0;
     GstClockTime m_firstTime = GST_CLOCK_TIME_NONE;
     uint64_t m_pictures = 0;
     uint64_t m_dropped = 0;
