@@ -22,7 +22,6 @@ const FileKind kFileKinds[] = {
     {".webm", "videoconvert ! vp8enc deadline=1 target-bitrate=1000000 ! webmmux"},
     {".mkv", "matroskamux"},
     {".ogv", "videoconvert ! theoraenc ! oggmux"},
-    {".apng", "videoconvert ! video/x-raw,format=RGB ! avenc_apng ! avmux_apng"},
 };
 
 const FileKind* KindOf(const std::string& path) {
@@ -50,7 +49,7 @@ std::string ErrorText(GstMessage* message) {
 }  // namespace
 
 const char* PictureOutput::FileKinds() {
-    return ".webm (VP8), .mkv (lossless), .ogv (Theora) or .apng (animated PNG)";
+    return ".webm (VP8), .mkv (lossless) or .ogv (Theora)";
 }
 
 bool PictureOutput::IsKnownFile(const std::string& path) {

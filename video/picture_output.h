@@ -2,10 +2,9 @@
 // (24-bit CDibImage) and writes them into a video file or any sink.
 //
 // Files: the extension names the kind: .webm (VP8 in WebM), .mkv (the
-// pictures' own bytes, lossless, in Matroska), .ogv (Theora in Ogg), .apng
-// (animated PNG, lossless; needs the libav plugins). Sinks: any GStreamer
-// launch description, fed with raw video through videoconvert, e.g.
-// "v4l2sink device=/dev/video10".
+// pictures' own bytes, lossless, in Matroska), .ogv (Theora in Ogg). Sinks:
+// any GStreamer launch description, fed with raw video through videoconvert,
+// e.g. "v4l2sink device=/dev/video10".
 //
 // Live pacing never makes the caller wait: a picture that finds the queue full
 // (the encoder is behind) is dropped and counted. Files get time stamps from
@@ -36,7 +35,7 @@ class PictureOutput {
   public:
     enum class Pacing { kLive, kOffline };
 
-    // The kinds of file by extension, for messages: ".webm, .mkv, .ogv or .apng".
+    // The kinds of file by extension, for messages: ".webm, .mkv or .ogv".
     static const char* FileKinds();
     // Whether `path` ends with the extension of a kind of file.
     static bool IsKnownFile(const std::string& path);
