@@ -13,6 +13,8 @@
 //   window "CAPTION" class=C rect=L,T,R,B owner="CAPTION" enabled=0|1
 //     control id=N class=C "TEXT" rect=L,T,R,B icon=0|1
 // Rectangles are on the screen; icon is 1 for a static that shows an icon.
+// A control whose template names a resource (an icon's static) shows its
+// name as TEXT: "#N" for the ordinal N.
 #include <windows.h>
 
 #include <cstdio>
@@ -41,6 +43,15 @@ std::wstring TextOf(HWND window) {
     SendMessageTimeoutW(window, WM_GETTEXT, 1024, reinterpret_cast<LPARAM>(text), SMTO_ABORTIFHUNG,
                         2000, nullptr);
     return text;
+}
+
+// A template's resource ordinal comes as the text 0xFFFF, N.
+std::string ControlText(HWND control) {
+    const std::wstring text = TextOf(control);
+    if (text.size() >= 2 && text[0] == 0xFFFF) {
+        return "#" + std::to_string(static_cast<unsigned>(text[1]));
+    }
+    return Utf8(text);
 }
 
 std::string ClassOf(HWND window) {
@@ -113,7 +124,7 @@ int List() {
         for (HWND c : Children(w)) {
             const bool icon = SendMessageW(c, STM_GETICON, 0, 0) != 0;
             Print("  control id=" + std::to_string(GetDlgCtrlID(c)) + " class=" + ClassOf(c) +
-                  " \"" + Utf8(TextOf(c)) + "\" rect=" + RectOf(c) + " icon=" + (icon ? "1" : "0"));
+                  " \"" + ControlText(c) + "\" rect=" + RectOf(c) + " icon=" + (icon ? "1" : "0"));
         }
     }
     return 0;

@@ -12,6 +12,9 @@
 #          "The End" ends the program with status 0.
 #   moving the camera's moving ball: the HUD shows less than 100 %.
 #   no     No to the question: the program ends without its dialog, status 0.
+#   about  the window menu's last entry opens the About box, centred over the
+#          main dialog, which it disables: caption, icon and texts as the
+#          resources define them; OK closes it; "The End" exits 0.
 # Exits 0 on success, 77 (skipped) without a display, 1 on failure.
 set -uo pipefail
 
@@ -44,7 +47,7 @@ here=$(realpath "$here")
 cd "$work"
 
 case $scenario in
-    still | no) options="picture=still;size=640x480" ;;
+    still | no | about) options="picture=still;size=640x480" ;;
     moving) options="picture=moving;size=640x480" ;;
     *) echo "unknown scenario $scenario"; exit 2 ;;
 esac
@@ -84,6 +87,60 @@ click_background() { click_units 88 170; }  # 69, 162, 38 x 16 units
 click_snapshot() { click_units 128 170; }   # 109, 162, 38 x 16 units
 click_stealth() { click_units 108 187; }    # 69, 180, 78 x 14 units
 click_the_end() { click_units 164 178; }    # 149, 162, 31 x 33 units
+
+# The rectangle "L T R B" of the first window or control in the list
+# $work/windows.txt whose line starts as the pattern $1 says.
+rect_of() {
+    sed -n "s/$1.*rect=\([-0-9]*\),\([-0-9]*\),\([-0-9]*\),\([-0-9]*\) .*/\1 \2 \3 \4/p" \
+        "$work/windows.txt" | head -n 1
+}
+
+if [ "$scenario" = about ]; then
+    about='Tenebrixのﾊﾞｰｼﾞｮﾝ情報'
+    # Moved away from the middle of the screen (where the About box would be
+    # centred over it by chance), with room around it for the wider box.
+    xdotool windowmove --sync "$dialog" 300 60
+    sleep 1
+    # Alt+Space opens the window menu as on Windows (no window manager draws a
+    # title bar here). Its last entry is the program's, appended after Wine's
+    # own "About Wine", which has the same mnemonic: Up, not A, reaches it.
+    wine_press TENEBRIX alt+space Up Return || fail "cannot open the window menu"
+    wait_window "$about" 30 >/dev/null || fail "the About box did not show"
+    sleep 1
+    in_wine "$probe" list >"$work/windows.txt"
+    grep -q "^window \"$about\" class=#32770 rect=[-0-9,]* owner=\"TENEBRIX\" enabled=1\$" \
+        "$work/windows.txt" || fail "no About box owned by the main dialog: $(cat "$work/windows.txt")"
+    grep -q '^window "TENEBRIX" .* enabled=0$' "$work/windows.txt" ||
+        fail "the main dialog is not disabled under the About box"
+    # Its controls in template order, without ids and places.
+    controls=$(awk -v head="window \"$about\" " 'index($0, head) == 1 { on = 1; next }
+        /^window / { on = 0 } on' "$work/windows.txt" | sed 's/ id=[-0-9]* / /; s/ rect=[-0-9,]* / /')
+    [ "$controls" = '  control class=Static "#128" icon=1
+  control class=Static "Tenebrix Version 1.0.0.1" icon=0
+  control class=Static "Copyright (C) 2026" icon=0
+  control class=Button "OK" icon=0' ] || fail "the About box shows: $controls"
+    # Centred over the main dialog, as the framework places a template at (0, 0).
+    read -r left top right bottom <<<"$(rect_of "^window \"$about\" ")"
+    read -r mleft mtop mright mbottom <<<"$(rect_of '^window "TENEBRIX" ')"
+    [ -n "$bottom" ] && [ -n "$mbottom" ] || fail "no rectangles in the list"
+    [ $((left - mleft)) -eq $(((mright - mleft - right + left) / 2)) ] &&
+        [ $((top - mtop)) -eq $(((mbottom - mtop - bottom + top) / 2)) ] ||
+        fail "the About box at $left,$top,$right,$bottom is not centred over $mleft,$mtop,$mright,$mbottom"
+    # A click on OK, at its place on the screen.
+    read -r left top right bottom <<<"$(rect_of '^  control id=[-0-9]* class=Button "OK" ')"
+    xdotool mousemove --sync $(((left + right) / 2)) $(((top + bottom) / 2)) click 1
+    for _ in $(seq 20); do
+        in_wine "$probe" list >"$work/windows.txt"
+        grep -q "^window \"$about\" " "$work/windows.txt" || break
+        sleep 0.5
+    done
+    grep -q "^window \"$about\" " "$work/windows.txt" && fail "OK did not close the About box"
+    grep -q '^window "TENEBRIX" .* enabled=1$' "$work/windows.txt" ||
+        fail "the main dialog is not enabled again"
+    ends_with_the_end
+    echo "about: passed"
+    exit 0
+fi
 
 if [ "$scenario" = still ]; then
     in_wine "$scene" "$options" scene.raw >/dev/null 2>&1 || fail "cannot write the reference frame"
