@@ -104,7 +104,14 @@ if [ "$scenario" = about ]; then
     # Alt+Space opens the window menu as on Windows (no window manager draws a
     # title bar here). Its last entry is the program's, appended after Wine's
     # own "About Wine", which has the same mnemonic: Up, not A, reaches it.
-    wine_press TENEBRIX alt+space Up Return || fail "cannot open the window menu"
+    wine_press TENEBRIX alt+space || fail "cannot type in the main dialog"
+    menu=no  # a window of class #32768, which may be slow to come
+    for _ in $(seq 40); do
+        in_wine "$probe" list | grep -q '^window "" class=#32768 ' && { menu=yes; break; }
+        sleep 0.5
+    done
+    [ $menu = yes ] || fail "Alt+Space did not open the window menu"
+    xdotool key Up Return
     wait_window "$about" 30 >/dev/null || fail "the About box did not show"
     sleep 1
     in_wine "$probe" list >"$work/windows.txt"
