@@ -16,6 +16,7 @@ DESTDIR=$stage cmake --install "$build" --prefix /usr >"$work/install.log" 2>&1 
 
 expected="usr/bin/tenebrix
 usr/bin/tenebrix-launch
+usr/bin/tenebrix-render
 usr/share/applications/tenebrix.desktop
 usr/share/doc/tenebrix/changelog.Debian.gz
 usr/share/doc/tenebrix/copyright
@@ -26,6 +27,7 @@ usr/share/icons/hicolor/32x32/apps/tenebrix.png
 usr/share/icons/hicolor/48x48/apps/tenebrix.png
 usr/share/icons/hicolor/64x64/apps/tenebrix.png
 usr/share/man/man1/tenebrix-launch.1.gz
+usr/share/man/man1/tenebrix-render.1.gz
 usr/share/man/man1/tenebrix.1.gz
 usr/share/tenebrix/Tenebrix.cfg"
 for n in 0 1 2 3 4 5 6 7 8 9; do expected+=$'\n'"usr/share/tenebrix/images/num$n.bmp"; done
