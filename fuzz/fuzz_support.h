@@ -6,6 +6,7 @@
 // cheap. Linux only, as libFuzzer is.
 #pragma once
 
+#include <sanitizer/common_interface_defs.h>
 #include <sys/mman.h>
 #include <unistd.h>
 
@@ -15,15 +16,19 @@
 #include <cstdlib>
 #include <string>
 
-// A property that must hold for every input; a failure is a finding.
-#define FUZZ_CHECK(condition)                                                          \
-    do {                                                                               \
-        if (!(condition)) {                                                            \
-            std::fprintf(stderr, "%s:%d: fuzz check failed: %s\n", __FILE__, __LINE__, \
-                         #condition);                                                  \
-            std::abort();                                                              \
-        }                                                                              \
+// A property that must hold for every input; a failure is a finding. Said on
+// the sanitizers' report stream, which stays open when a target's own stderr
+// is closed (libFuzzer's -close_fd_mask).
+#define FUZZ_CHECK(condition)                                                               \
+    do {                                                                                    \
+        if (!(condition)) {                                                                 \
+            __sanitizer_report_error_summary("fuzz check failed: " #condition " (" __FILE__ \
+                                             ":" FUZZ_LINE_TEXT(__LINE__) ")");             \
+            std::abort();                                                                   \
+        }                                                                                   \
     } while (0)
+#define FUZZ_LINE_TEXT(line) FUZZ_STRINGIFY(line)
+#define FUZZ_STRINGIFY(text) #text
 
 // An anonymous in-memory file, reachable by a path for the life of the process.
 class MemoryFile {
