@@ -1,5 +1,7 @@
 #include "bench/bench_frames.h"
 
+#include <cmath>
+
 namespace {
 
 constexpr long long kColdBytes = 96LL * 1024 * 1024;
@@ -40,6 +42,30 @@ const std::vector<CDibImage>& ColdCameraFrames(int width, int height) {
         }
     }
     return frames;
+}
+
+std::vector<int> RowsReadByResize(int width, int height, int toWidth, int toHeight) {
+    std::vector<int> rows;
+    if (width == toWidth && height == toHeight) {
+        for (int y = 0; y < height; ++y) {
+            rows.push_back(y);
+        }
+        return rows;
+    }
+    const double sy = static_cast<double>(height) / static_cast<double>(toHeight);
+    for (int i = 0; i < toHeight; ++i) {
+        const double y = i * sy;
+        const int y0 = static_cast<int>(std::floor(y));
+        if (y0 < 0 || y0 + 1 >= height) {
+            continue;  // no sample there
+        }
+        for (const int r : {y0, y - y0 != 0.0 ? y0 + 1 : -1}) {
+            if (r >= 0 && (rows.empty() || rows.back() < r)) {
+                rows.push_back(r);
+            }
+        }
+    }
+    return rows;
 }
 
 CDibImage MakeSprite(int width, int height, BYTE shade) {

@@ -18,6 +18,12 @@ CDibImage MakeCameraFrame(int width, int height, int number);
 // another size are asked for.
 const std::vector<CDibImage>& ColdCameraFrames(int width, int height);
 
+// The source rows, from the top, that ResizeImage reads to bring a frame of
+// the first size to the second: every row when the sizes are equal (a copy),
+// else the row above each sample and the row below it where the sample falls
+// between rows.
+std::vector<int> RowsReadByResize(int width, int height, int toWidth, int toHeight);
+
 // A sprite of the HUD's size: pure green (the key colour) around a filled
 // rectangle of the given shade.
 CDibImage MakeSprite(int width, int height, BYTE shade);

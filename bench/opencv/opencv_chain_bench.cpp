@@ -46,8 +46,7 @@ class OpenCvChain {
                     MakeCvSprite(9, 13, 220, 269, 25)} {}
 
     int Tick(const cv::Mat& frame) {
-        frame.copyTo(m_captured);
-        cv::resize(m_captured, m_current, cv::Size(320, 240), 0, 0, cv::INTER_LINEAR);
+        cv::resize(frame, m_current, cv::Size(320, 240), 0, 0, cv::INTER_LINEAR);
         cv::cvtColor(m_current, m_grey, cv::COLOR_BGR2GRAY);
         if (m_previous.empty()) {
             m_grey.copyTo(m_previous);
@@ -68,8 +67,8 @@ class OpenCvChain {
     }
 
   private:
-    cv::Mat m_background, m_history, m_captured, m_current, m_grey, m_previous, m_difference,
-        m_moved, m_weight, m_inverse, m_display;
+    cv::Mat m_background, m_history, m_current, m_grey, m_previous, m_difference, m_moved, m_weight,
+        m_inverse, m_display;
     Sprite m_sprites[5];
 };
 

@@ -13,6 +13,7 @@
 // with DIB_RGB_COLORS and SRCCOPY; DCs of the screen (GetDC(NULL)) do not
 // exist.
 #include <algorithm>
+#include <cstring>
 
 #include "core.h"
 #include "driver.h"
@@ -74,6 +75,26 @@ Window* DcTarget(HDC hdc, RECT* clip) {
     }
     *clip = Intersect(dc->clip, RECT{0, 0, w->surface.width, w->surface.height});
     return w;
+}
+
+// Blue, green, red bytes to 0x00RRGGBB surface pixels. Four pixels are three
+// little-endian words, so whole words are taken apart instead of single bytes.
+void ConvertBgrRow(const BYTE* p, std::uint32_t* out, long long count) {
+    long long i = 0;
+#if defined(__BYTE_ORDER__) && __BYTE_ORDER__ == __ORDER_LITTLE_ENDIAN__
+    for (; i + 4 <= count; i += 4, p += 12, out += 4) {
+        std::uint32_t w[3];
+        std::memcpy(w, p, sizeof(w));
+        out[0] = w[0] & 0xFFFFFFu;
+        out[1] = (w[0] >> 24) | ((w[1] & 0xFFFFu) << 8);
+        out[2] = (w[1] >> 16) | ((w[2] & 0xFFu) << 16);
+        out[3] = w[2] >> 8;
+    }
+#endif
+    for (; i < count; ++i, p += 3) {
+        *out++ = (static_cast<std::uint32_t>(p[2]) << 16) |
+                 (static_cast<std::uint32_t>(p[1]) << 8) | p[0];
+    }
 }
 
 void Changed(Window& w, const RECT& r) {
@@ -230,12 +251,8 @@ int WINAPI StretchDIBits(HDC hdc, int xDest, int yDest, int DestWidth, int DestH
         if (dy < clip.top || dy >= clip.bottom || fromBottom < 0 || fromBottom >= height) {
             continue;
         }
-        const BYTE* p = bits + fromBottom * stride + (xSrc + first) * 3;  // blue, green, red
-        std::uint32_t* out = w->surface.Row(dy) + xDest + first;
-        for (long long i = first; i < last; ++i, p += 3) {
-            *out++ = (static_cast<std::uint32_t>(p[2]) << 16) |
-                     (static_cast<std::uint32_t>(p[1]) << 8) | p[0];
-        }
+        ConvertBgrRow(bits + fromBottom * stride + (xSrc + first) * 3,
+                      w->surface.Row(dy) + xDest + first, last - first);
     }
     Changed(*w, Intersect(clip, RECT{xDest, yDest, xDest + SrcWidth, yDest + SrcHeight}));
     return SrcHeight;
