@@ -148,13 +148,3 @@ HRESULT SampleGrabber::GetCurrentBuffer(LONG* pBufferSize, LONG* pBuffer) {
     gst_buffer_unref(buffer);
     return hr;
 }
-
-void* SampleGrabber::InterfaceFor(REFIID riid) {
-    if (IsEqualIID(riid, IID_IBaseFilter)) {
-        return static_cast<IBaseFilter*>(this);
-    }
-    if (IsEqualIID(riid, IID_ISampleGrabber)) {
-        return static_cast<ISampleGrabber*>(this);
-    }
-    return nullptr;
-}
