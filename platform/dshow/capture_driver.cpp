@@ -5,10 +5,10 @@
 // CoCreateInstance of a media class goes to it. Limits: one driver per
 // process, chosen once; it cannot be changed after it has started.
 #include <cstdio>
-#include <cstdlib>
 #include <cstring>
 #include <mutex>
 
+#include "platform/driver_choice.h"
 #include "platform/dshow/capture_driver.h"
 
 namespace {
@@ -32,12 +32,9 @@ const CaptureDriver* FindDriver(const char* name) {
 HRESULT StartMediaLibrary() {
     std::lock_guard<std::mutex> guard(s_lock);
     if (s_chosen == nullptr) {
-        const char* name = "gstreamer";
-        if (s_selected != nullptr) {
-            name = s_selected->name;
-        } else if (const char* env = std::getenv("TENEBRIX_CAPTURE_DRIVER"); env && *env) {
-            name = env;
-        }
+        const char* name = s_selected != nullptr
+                               ? s_selected->name
+                               : DriverNameFromEnvironment("TENEBRIX_CAPTURE_DRIVER", "gstreamer");
         s_chosen = FindDriver(name);
         if (s_chosen == nullptr) {
             std::fprintf(stderr,
