@@ -71,7 +71,7 @@ class ComObject : public First, public Rest... {
 
     // Drops what the object holds on others, when its last reference goes.
     virtual void FinalRelease() {}
-    // Frees the object; test objects override this to stay inspectable.
+    // Frees the object; a subclass that must stay inspectable overrides it.
     virtual void LastReferenceGone() { delete this; }
 
   private:

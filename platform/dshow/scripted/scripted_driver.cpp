@@ -87,9 +87,7 @@ HRESULT Create(REFCLSID clsid, REFIID riid, void** ppv) {
     }
     IUnknown* object = CreateObject(name);
     Record(std::string("CoCreateInstance(") + name + ") -> " + LabelOf(object));
-    const HRESULT hr = object->QueryInterface(riid, ppv);
-    object->Release();
-    return hr;
+    return HandOut(object, riid, ppv);
 }
 
 }  // namespace
@@ -199,6 +197,12 @@ int OverReleases() {
 
 }  // namespace scripted_capture
 
+namespace {
+
 const CaptureDriver kScriptedCaptureDriver = {"scripted", "in-process devices set up by tests",
                                               scripted_capture::Start, scripted_capture::Stop,
                                               scripted_capture::Create};
+// Linked into a test, the scripted driver joins the table before main.
+[[maybe_unused]] const bool s_added = AddCaptureDriver(&kScriptedCaptureDriver);
+
+}  // namespace
