@@ -3,9 +3,9 @@
 // Stands in for what ATL's CComObject gives a Windows COM class: a class lists
 // the interfaces it implements, ComObject<...> counts references (starting at
 // one, the creator's) and answers QueryInterface for IUnknown and for every
-// listed interface that the class names in InterfaceFor(). The object is deleted
-// when its last reference goes (after FinalRelease has dropped what it holds),
-// unless a subclass overrides LastReferenceGone.
+// listed interface, by the IID that InterfaceId<> gives for it. The object is
+// deleted when its last reference goes (after FinalRelease has dropped what it
+// holds), unless a subclass overrides LastReferenceGone.
 // No aggregation, no tear-offs. Counts are atomic: streaming threads may hold
 // references too.
 #pragma once
@@ -13,6 +13,24 @@
 #include <atomic>
 
 #include <objbase.h>
+
+// The IID of an interface, where the Windows compilers have __uuidof: each
+// interface that a ComObject lists has one, declared next to its IID's library.
+template <class Interface>
+struct InterfaceId;
+
+template <>
+struct InterfaceId<IPropertyBag> {
+    static const IID& Value() { return IID_IPropertyBag; }
+};
+template <>
+struct InterfaceId<IMoniker> {
+    static const IID& Value() { return IID_IMoniker; }
+};
+template <>
+struct InterfaceId<IEnumMoniker> {
+    static const IID& Value() { return IID_IEnumMoniker; }
+};
 
 template <class First, class... Rest>
 class ComObject : public First, public Rest... {
@@ -24,9 +42,10 @@ class ComObject : public First, public Rest... {
         if (ppv == nullptr) {
             return E_POINTER;
         }
-        *ppv = IsEqualIID(riid, IID_IUnknown) ? static_cast<IUnknown*>(static_cast<First*>(this))
-                                              : InterfaceFor(riid);
-        if (*ppv == nullptr) {
+        *ppv = nullptr;
+        if (IsEqualIID(riid, IID_IUnknown)) {
+            *ppv = static_cast<IUnknown*>(static_cast<First*>(this));
+        } else if (!(Answers<First>(riid, ppv) || (Answers<Rest>(riid, ppv) || ...))) {
             return E_NOINTERFACE;
         }
         AddRef();
@@ -50,14 +69,22 @@ class ComObject : public First, public Rest... {
     ComObject() = default;
     virtual ~ComObject() = default;
 
-    // The interface pointer for `riid`, or null; IUnknown is handled above.
-    virtual void* InterfaceFor(REFIID riid) = 0;
     // Drops what the object holds on others, when its last reference goes.
     virtual void FinalRelease() {}
-    // Frees the object; test objects override this to stay inspectable.
+    // Frees the object; a subclass that must stay inspectable overrides it.
     virtual void LastReferenceGone() { delete this; }
 
   private:
+    // Hands this object out as `Interface` when `riid` names it.
+    template <class Interface>
+    bool Answers(REFIID riid, void** ppv) {
+        if (!IsEqualIID(riid, InterfaceId<Interface>::Value())) {
+            return false;
+        }
+        *ppv = static_cast<Interface*>(this);
+        return true;
+    }
+
     std::atomic<LONG> m_refs{1};
 };
 

@@ -5,15 +5,29 @@
 // CoCreateInstance of a media class goes to it. Limits: one driver per
 // process, chosen once; it cannot be changed after it has started.
 #include <cstdio>
-#include <cstdlib>
 #include <cstring>
 #include <mutex>
+#include <string>
+#include <vector>
 
+#include "platform/driver_choice.h"
 #include "platform/dshow/capture_driver.h"
 
 namespace {
 
-const CaptureDriver* const kDrivers[] = {&kGStreamerCaptureDriver, &kScriptedCaptureDriver};
+// The known drivers, the real one first.
+std::vector<const CaptureDriver*>& Drivers() {
+    static std::vector<const CaptureDriver*> drivers = {&kGStreamerCaptureDriver};
+    return drivers;
+}
+
+std::string DriverNames() {
+    std::string names;
+    for (const CaptureDriver* driver : Drivers()) {
+        names += (names.empty() ? "" : ", ") + std::string(driver->name);
+    }
+    return names;
+}
 
 std::mutex s_lock;
 const CaptureDriver* s_chosen = nullptr;
@@ -21,7 +35,7 @@ const CaptureDriver* s_selected = nullptr;
 bool s_running = false;
 
 const CaptureDriver* FindDriver(const char* name) {
-    for (const CaptureDriver* driver : kDrivers) {
+    for (const CaptureDriver* driver : Drivers()) {
         if (std::strcmp(driver->name, name) == 0) {
             return driver;
         }
@@ -32,18 +46,15 @@ const CaptureDriver* FindDriver(const char* name) {
 HRESULT StartMediaLibrary() {
     std::lock_guard<std::mutex> guard(s_lock);
     if (s_chosen == nullptr) {
-        const char* name = "gstreamer";
-        if (s_selected != nullptr) {
-            name = s_selected->name;
-        } else if (const char* env = std::getenv("TENEBRIX_CAPTURE_DRIVER"); env && *env) {
-            name = env;
-        }
+        const char* name = s_selected != nullptr
+                               ? s_selected->name
+                               : DriverNameFromEnvironment("TENEBRIX_CAPTURE_DRIVER", "gstreamer");
         s_chosen = FindDriver(name);
         if (s_chosen == nullptr) {
             std::fprintf(stderr,
                          "tenebrix: unknown capture driver \"%s\" (TENEBRIX_CAPTURE_DRIVER); "
-                         "the drivers are: gstreamer, scripted\n",
-                         name);
+                         "the drivers are: %s\n",
+                         name, DriverNames().c_str());
             return E_FAIL;
         }
     }
@@ -81,6 +92,12 @@ HRESULT CreateMediaObject(REFCLSID clsid, REFIID riid, void** ppv) {
 
 const ComInprocServer kMediaLibraryServer = {"media library", StartMediaLibrary, StopMediaLibrary,
                                              CreateMediaObject};
+
+bool AddCaptureDriver(const CaptureDriver* driver) {
+    std::lock_guard<std::mutex> guard(s_lock);
+    Drivers().push_back(driver);
+    return true;
+}
 
 bool SelectCaptureDriver(const char* name) {
     std::lock_guard<std::mutex> guard(s_lock);

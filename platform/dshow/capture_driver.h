@@ -1,8 +1,9 @@
 // The driver table of the media layer (its capture drivers).
 //
 // Stands in for nothing on Windows: it chooses what implements the media
-// classes. Drivers: "gstreamer" (the real one: devices, graphs and the Sample
-// Grabber over GStreamer) and "scripted" (in-process test devices, see
+// classes. The program has one driver, "gstreamer" (devices, graphs and the
+// Sample Grabber over GStreamer); a library linked beside it may add more
+// before the media library starts (the tests' "scripted" devices, see
 // scripted/scripted_devices.h). The driver is chosen once, when the media
 // library first starts (the first CoInitialize): the one selected from code
 // if any, else TENEBRIX_CAPTURE_DRIVER, else "gstreamer". A named driver that
@@ -23,7 +24,10 @@ struct CaptureDriver {
 };
 
 extern const CaptureDriver kGStreamerCaptureDriver;
-extern const CaptureDriver kScriptedCaptureDriver;
+
+// Adds a driver after the ones already known, at static initialisation or at
+// least before the media library first starts. Returns true.
+bool AddCaptureDriver(const CaptureDriver* driver);
 
 // The media library as our COM runtime sees it; dispatches to the chosen driver.
 extern const ComInprocServer kMediaLibraryServer;

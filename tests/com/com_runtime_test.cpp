@@ -21,9 +21,6 @@ class Counted : public ComObject<IPropertyBag> {
 
   protected:
     ~Counted() override { --s_alive; }
-    void* InterfaceFor(REFIID riid) override {
-        return IsEqualIID(riid, IID_IPropertyBag) ? static_cast<IPropertyBag*>(this) : nullptr;
-    }
 };
 
 TEST(ComObject, IsFreedWhenItsLastReferenceGoes) {

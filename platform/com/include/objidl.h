@@ -9,6 +9,9 @@
 
 struct IBindCtx;
 
+extern const IID IID_IMoniker;
+extern const IID IID_IEnumMoniker;
+
 struct IMoniker : public IUnknown {
     virtual HRESULT STDMETHODCALLTYPE BindToObject(IBindCtx* pbc, IMoniker* pmkToLeft,
                                                    REFIID riidResult, void** ppvResult) = 0;

@@ -29,7 +29,3 @@ HRESULT FriendlyNameBag::Read(LPCOLESTR pszPropName, VARIANT* pVar, IErrorLog*) 
     pVar->bstrVal = name;
     return S_OK;
 }
-
-void* FriendlyNameBag::InterfaceFor(REFIID riid) {
-    return IsEqualIID(riid, IID_IPropertyBag) ? static_cast<IPropertyBag*>(this) : nullptr;
-}

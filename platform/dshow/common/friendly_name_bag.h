@@ -18,8 +18,6 @@ class FriendlyNameBag : public ComObject<IPropertyBag> {
                                    IErrorLog* pErrorLog) override;
 
   protected:
-    void* InterfaceFor(REFIID riid) override;
-
   private:
     std::string m_name;
     HRESULT m_result;

@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "platform/dshow/common/media_types.h"
+#include "platform/win32/dib_stride.h"
 
 namespace {
 const GUID kNullGuid = {};
@@ -25,7 +26,8 @@ BITMAPINFOHEADER Rgb24Header(int width, int height) {
     header.biPlanes = 1;
     header.biBitCount = 24;
     header.biCompression = BI_RGB;
-    header.biSizeImage = static_cast<DWORD>(height) * ((static_cast<DWORD>(width) * 3 + 3) & ~3u);
+    header.biSizeImage =
+        static_cast<DWORD>(static_cast<size_t>(height) * Dib24RowBytes(static_cast<size_t>(width)));
     return header;
 }
 

@@ -6,12 +6,6 @@
 
 #include "platform/dshow/common/moniker_list.h"
 
-namespace {
-// IID_IEnumMoniker: only our own code asks for it.
-const IID kIidEnumMoniker = {
-    0x00000102, 0x0000, 0x0000, {0xC0, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x46}};
-}  // namespace
-
 MonikerList::MonikerList(std::vector<IMoniker*> monikers) : m_monikers(std::move(monikers)) {}
 
 MonikerList::~MonikerList() {
@@ -45,8 +39,4 @@ HRESULT MonikerList::Next(ULONG celt, IMoniker** rgelt, ULONG* pceltFetched) {
         *pceltFetched = 1;
     }
     return S_OK;
-}
-
-void* MonikerList::InterfaceFor(REFIID riid) {
-    return IsEqualIID(riid, kIidEnumMoniker) ? static_cast<IEnumMoniker*>(this) : nullptr;
 }

@@ -20,7 +20,6 @@ class MonikerList : public ComObject<IEnumMoniker> {
 
   protected:
     ~MonikerList() override;
-    void* InterfaceFor(REFIID riid) override;
     // Drops the references on the monikers.
     void FinalRelease() override;
 

@@ -62,26 +62,8 @@ Filter* AsFilter(IUnknown* unknown) {
 
 }  // namespace
 
-HRESULT CaptureGraphBuilder::SetFiltergraph(IGraphBuilder* pfg) {
-    if (pfg == nullptr) {
-        return E_POINTER;
-    }
-    if (m_graph != nullptr) {
-        return E_UNEXPECTED;
-    }
-    if (dynamic_cast<FilterGraph*>(pfg) == nullptr) {
-        return E_INVALIDARG;
-    }
-    m_graph = pfg;
-    m_graph->AddRef();
-    return S_OK;
-}
-
-void CaptureGraphBuilder::FinalRelease() {
-    if (m_graph != nullptr) {
-        m_graph->Release();
-        m_graph = nullptr;
-    }
+bool CaptureGraphBuilder::CanBuildIn(IGraphBuilder* graph) const {
+    return dynamic_cast<FilterGraph*>(graph) != nullptr;
 }
 
 HRESULT CaptureGraphBuilder::FindInterface(const GUID*, const GUID*, IBaseFilter* pf, REFIID,
@@ -96,7 +78,7 @@ HRESULT CaptureGraphBuilder::FindInterface(const GUID*, const GUID*, IBaseFilter
 HRESULT CaptureGraphBuilder::RenderStream(const GUID* pCategory, const GUID* pType,
                                           IUnknown* pSource, IBaseFilter* pfCompressor,
                                           IBaseFilter* pfRenderer) {
-    auto* graph = dynamic_cast<FilterGraph*>(m_graph);
+    auto* graph = dynamic_cast<FilterGraph*>(Graph());
     if (graph == nullptr) {
         return E_UNEXPECTED;
     }
@@ -142,9 +124,4 @@ HRESULT CaptureGraphBuilder::RenderStream(const GUID* pCategory, const GUID* pTy
         return VFW_E_CANNOT_CONNECT;
     }
     return S_OK;
-}
-
-void* CaptureGraphBuilder::InterfaceFor(REFIID riid) {
-    return IsEqualIID(riid, IID_ICaptureGraphBuilder2) ? static_cast<ICaptureGraphBuilder2*>(this)
-                                                       : nullptr;
 }

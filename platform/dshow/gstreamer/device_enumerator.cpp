@@ -91,8 +91,6 @@ class DeviceMoniker : public ComObject<IMoniker> {
         }
     }
 
-    void* InterfaceFor(REFIID) override { return nullptr; }
-
   private:
     GstElement* CreateSource() {
         if (m_device != nullptr) {
@@ -198,8 +196,4 @@ HRESULT SystemDeviceEnum::CreateClassEnumerator(REFCLSID clsidDeviceClass,
     }
     *ppEnumMoniker = new MonikerList(std::move(monikers));
     return S_OK;
-}
-
-void* SystemDeviceEnum::InterfaceFor(REFIID riid) {
-    return IsEqualIID(riid, IID_ICreateDevEnum) ? static_cast<ICreateDevEnum*>(this) : nullptr;
 }

@@ -201,7 +201,3 @@ void DeviceFilter::Resume(GstDevice* device) {
     m_gone = false;
     std::fprintf(stderr, "tenebrix: camera \"%s\" is back\n", m_name.c_str());
 }
-
-void* DeviceFilter::InterfaceFor(REFIID riid) {
-    return IsEqualIID(riid, IID_IBaseFilter) ? static_cast<IBaseFilter*>(this) : nullptr;
-}

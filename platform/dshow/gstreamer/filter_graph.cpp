@@ -221,16 +221,3 @@ HRESULT FilterGraph::GetEvent(long* lEventCode, LONG_PTR* lParam1, LONG_PTR* lPa
 HRESULT FilterGraph::FreeEventParams(long, LONG_PTR, LONG_PTR) {
     return S_OK;  // the parameters are plain numbers
 }
-
-void* FilterGraph::InterfaceFor(REFIID riid) {
-    if (IsEqualIID(riid, IID_IGraphBuilder)) {
-        return static_cast<IGraphBuilder*>(this);
-    }
-    if (IsEqualIID(riid, IID_IMediaControl)) {
-        return static_cast<IMediaControl*>(this);
-    }
-    if (IsEqualIID(riid, IID_IMediaEvent)) {
-        return static_cast<IMediaEvent*>(this);
-    }
-    return nullptr;
-}

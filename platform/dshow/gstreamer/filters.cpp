@@ -49,7 +49,3 @@ GstPad* GstFilter::OutputPad() const {
 GstPad* GstFilter::InputPad() const {
     return FindPad(m_element, "sink", GST_PAD_SINK);
 }
-
-void* VideoRenderer::InterfaceFor(REFIID riid) {
-    return IsEqualIID(riid, IID_IBaseFilter) ? static_cast<IBaseFilter*>(this) : nullptr;
-}

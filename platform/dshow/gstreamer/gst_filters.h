@@ -24,7 +24,7 @@
 
 #include <qedit.h>
 
-#include "platform/com/com_object.h"
+#include "platform/dshow/common/graph_builder_base.h"
 
 class FilterGraph;
 
@@ -91,7 +91,6 @@ class DeviceFilter : public ComObject<IBaseFilter>, public GstFilter {
 
   protected:
     ~DeviceFilter() override;
-    void* InterfaceFor(REFIID riid) override;
 
   private:
     static GstBusSyncReply OnDeviceMessage(GstBus* bus, GstMessage* message, gpointer self);
@@ -116,9 +115,6 @@ class DeviceFilter : public ComObject<IBaseFilter>, public GstFilter {
 class VideoRenderer : public ComObject<IBaseFilter>, public GstFilter {
   public:
     explicit VideoRenderer(GstElement* sink) : GstFilter(sink) {}
-
-  protected:
-    void* InterfaceFor(REFIID riid) override;
 };
 
 // The Sample Grabber: a bin (converter output in, "capsfilter" to 24-bit BGR
@@ -139,7 +135,6 @@ class SampleGrabber : public ComObject<IBaseFilter, ISampleGrabber>, public GstF
 
   protected:
     ~SampleGrabber() override;
-    void* InterfaceFor(REFIID riid) override;
 
   private:
     static GstPadProbeReturn OnBuffer(GstPad* pad, GstPadProbeInfo* info, gpointer self);
@@ -181,7 +176,6 @@ class FilterGraph : public ComObject<IGraphBuilder, IMediaControl, IMediaEvent> 
 
   protected:
     ~FilterGraph() override;
-    void* InterfaceFor(REFIID riid) override;
     void FinalRelease() override;
 
   private:
@@ -201,9 +195,8 @@ class FilterGraph : public ComObject<IGraphBuilder, IMediaControl, IMediaEvent> 
 };
 
 // The capture graph builder: links a device's stream to a grabber or renderer.
-class CaptureGraphBuilder : public ComObject<ICaptureGraphBuilder2> {
+class CaptureGraphBuilder : public GraphBuilderBase {
   public:
-    HRESULT STDMETHODCALLTYPE SetFiltergraph(IGraphBuilder* pfg) override;
     HRESULT STDMETHODCALLTYPE FindInterface(const GUID* pCategory, const GUID* pType,
                                             IBaseFilter* pf, REFIID riid, void** ppint) override;
     HRESULT STDMETHODCALLTYPE RenderStream(const GUID* pCategory, const GUID* pType,
@@ -212,11 +205,7 @@ class CaptureGraphBuilder : public ComObject<ICaptureGraphBuilder2> {
 
   protected:
     ~CaptureGraphBuilder() override { FinalRelease(); }
-    void* InterfaceFor(REFIID riid) override;
-    void FinalRelease() override;
-
-  private:
-    IGraphBuilder* m_graph = nullptr;
+    bool CanBuildIn(IGraphBuilder* graph) const override;
 };
 
 // The system device enumerator: GStreamer's video sources, then the virtual cameras.
@@ -225,7 +214,4 @@ class SystemDeviceEnum : public ComObject<ICreateDevEnum> {
     HRESULT STDMETHODCALLTYPE CreateClassEnumerator(REFCLSID clsidDeviceClass,
                                                     IEnumMoniker** ppEnumMoniker,
                                                     DWORD dwFlags) override;
-
-  protected:
-    void* InterfaceFor(REFIID riid) override;
 };

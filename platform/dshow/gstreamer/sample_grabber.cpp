@@ -9,6 +9,7 @@
 
 #include "platform/dshow/common/media_types.h"
 #include "platform/dshow/gstreamer/gst_filters.h"
+#include "platform/win32/dib_stride.h"
 
 namespace {
 
@@ -130,7 +131,7 @@ HRESULT SampleGrabber::GetCurrentBuffer(LONG* pBufferSize, LONG* pBuffer) {
         } else {
             const int width = m_header.biWidth;
             const int height = m_header.biHeight;
-            const size_t stride = (static_cast<size_t>(width) * 3 + 3) & ~static_cast<size_t>(3);
+            const size_t stride = Dib24RowBytes(static_cast<size_t>(width));
             const auto* top = static_cast<const BYTE*>(GST_VIDEO_FRAME_PLANE_DATA(&frame, 0));
             const int srcStride = GST_VIDEO_FRAME_PLANE_STRIDE(&frame, 0);
             auto* out = reinterpret_cast<BYTE*>(pBuffer);
@@ -147,14 +148,4 @@ HRESULT SampleGrabber::GetCurrentBuffer(LONG* pBufferSize, LONG* pBuffer) {
     }
     gst_buffer_unref(buffer);
     return hr;
-}
-
-void* SampleGrabber::InterfaceFor(REFIID riid) {
-    if (IsEqualIID(riid, IID_IBaseFilter)) {
-        return static_cast<IBaseFilter*>(this);
-    }
-    if (IsEqualIID(riid, IID_ISampleGrabber)) {
-        return static_cast<ISampleGrabber*>(this);
-    }
-    return nullptr;
 }

@@ -2,8 +2,7 @@
 //
 // Stands in for the DirectShow header with the subset our media layer has:
 // see strmif.h, control.h, evcode.h, amvideo.h, uuids.h and vfwmsgs.h. The classes are
-// implemented over GStreamer, with a scripted test driver beside it
-// (TENEBRIX_CAPTURE_DRIVER=gstreamer|scripted).
+// implemented over GStreamer (TENEBRIX_CAPTURE_DRIVER=gstreamer, the default).
 #pragma once
 
 #include <windows.h>

@@ -9,6 +9,7 @@
 #include "platform/dshow/capture_driver.h"
 #include "platform/dshow/common/media_types.h"
 #include "platform/dshow/scripted/scripted_objects.h"
+#include "platform/win32/dib_stride.h"
 
 namespace scripted_capture {
 
@@ -86,9 +87,7 @@ HRESULT Create(REFCLSID clsid, REFIID riid, void** ppv) {
     }
     IUnknown* object = CreateObject(name);
     Record(std::string("CoCreateInstance(") + name + ") -> " + LabelOf(object));
-    const HRESULT hr = object->QueryInterface(riid, ppv);
-    object->Release();
-    return hr;
+    return HandOut(object, riid, ppv);
 }
 
 }  // namespace
@@ -99,7 +98,7 @@ BITMAPINFOHEADER Rgb24Format(int width, int height) {
 
 std::vector<BYTE> MakeFrame(int width, int height,
                             const std::function<Pixel(int x, int y)>& pixel) {
-    const size_t stride = (static_cast<size_t>(width) * 3 + 3) & ~static_cast<size_t>(3);
+    const size_t stride = Dib24RowBytes(static_cast<size_t>(width));
     std::vector<BYTE> bytes(stride * static_cast<size_t>(height), 0);
     for (int y = 0; y < height; ++y) {
         BYTE* row = bytes.data() + static_cast<size_t>(height - 1 - y) * stride;
@@ -198,6 +197,12 @@ int OverReleases() {
 
 }  // namespace scripted_capture
 
+namespace {
+
 const CaptureDriver kScriptedCaptureDriver = {"scripted", "in-process devices set up by tests",
                                               scripted_capture::Start, scripted_capture::Stop,
                                               scripted_capture::Create};
+// Linked into a test, the scripted driver joins the table before main.
+[[maybe_unused]] const bool s_added = AddCaptureDriver(&kScriptedCaptureDriver);
+
+}  // namespace

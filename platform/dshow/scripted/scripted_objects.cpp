@@ -68,15 +68,7 @@ HRESULT ScriptedCrossbar::get_CrossbarPinInfo(BOOL IsInputPin, LONG PinIndex, LO
     return S_OK;
 }
 
-void* ScriptedCrossbar::InterfaceFor(REFIID riid) {
-    return IsEqualIID(riid, IID_IAMCrossbar) ? static_cast<IAMCrossbar*>(this) : nullptr;
-}
-
 // --- filters ----------------------------------------------------------------
-
-void* ScriptedDeviceFilter::InterfaceFor(REFIID riid) {
-    return IsEqualIID(riid, IID_IBaseFilter) ? static_cast<IBaseFilter*>(this) : nullptr;
-}
 
 void ScriptedDeviceFilter::FinalRelease() {
     if (m_crossbar != nullptr) {
@@ -94,10 +86,6 @@ IAMCrossbar* ScriptedDeviceFilter::Crossbar() {
         m_crossbar = Make<ScriptedCrossbar>("Crossbar:" + device->name, m_device);
     }
     return m_crossbar;
-}
-
-void* ScriptedRenderer::InterfaceFor(REFIID riid) {
-    return IsEqualIID(riid, IID_IBaseFilter) ? static_cast<IBaseFilter*>(this) : nullptr;
 }
 
 HRESULT ScriptedGrabber::SetMediaType(const AM_MEDIA_TYPE* pType) {
@@ -154,16 +142,6 @@ HRESULT ScriptedGrabber::GetCurrentBuffer(LONG* pBufferSize, LONG* pBuffer) {
     std::memcpy(pBuffer, device->frame.data(), device->frame.size());
     *pBufferSize = size;
     return S_OK;
-}
-
-void* ScriptedGrabber::InterfaceFor(REFIID riid) {
-    if (IsEqualIID(riid, IID_IBaseFilter)) {
-        return static_cast<IBaseFilter*>(this);
-    }
-    if (IsEqualIID(riid, IID_ISampleGrabber)) {
-        return static_cast<ISampleGrabber*>(this);
-    }
-    return nullptr;
 }
 
 // --- graph and builder ------------------------------------------------------
@@ -227,37 +205,9 @@ void ScriptedGraph::FinalRelease() {
     m_filters.clear();
 }
 
-void* ScriptedGraph::InterfaceFor(REFIID riid) {
-    if (IsEqualIID(riid, IID_IGraphBuilder)) {
-        return static_cast<IGraphBuilder*>(this);
-    }
-    if (IsEqualIID(riid, IID_IMediaControl)) {
-        return static_cast<IMediaControl*>(this);
-    }
-    if (IsEqualIID(riid, IID_IMediaEvent)) {
-        return static_cast<IMediaEvent*>(this);
-    }
-    return nullptr;
-}
-
 HRESULT ScriptedBuilder::SetFiltergraph(IGraphBuilder* pfg) {
     Record(LabelOf(this) + ".SetFiltergraph(" + LabelOf(pfg) + ")");
-    if (pfg == nullptr) {
-        return E_POINTER;
-    }
-    if (m_graph != nullptr) {
-        return E_UNEXPECTED;
-    }
-    m_graph = pfg;
-    m_graph->AddRef();
-    return S_OK;
-}
-
-void ScriptedBuilder::FinalRelease() {
-    if (m_graph != nullptr) {
-        m_graph->Release();
-        m_graph = nullptr;
-    }
+    return GraphBuilderBase::SetFiltergraph(pfg);
 }
 
 HRESULT ScriptedBuilder::FindInterface(const GUID* pCategory, const GUID* pType, IBaseFilter* pf,
@@ -294,7 +244,7 @@ HRESULT ScriptedBuilder::RenderStream(const GUID* pCategory, const GUID* pType, 
            LabelOf(pfCompressor) + ", " + LabelOf(pfRenderer) + ")");
     auto* device = pSource ? dynamic_cast<ScriptedDeviceFilter*>(pSource) : nullptr;
     auto* sink = dynamic_cast<ScriptedFilter*>(pfRenderer);
-    if (m_graph == nullptr || device == nullptr || sink == nullptr) {
+    if (Graph() == nullptr || device == nullptr || sink == nullptr) {
         return E_INVALIDARG;
     }
     auto* grabber = dynamic_cast<ScriptedGrabber*>(pfCompressor ? pfCompressor : pfRenderer);
@@ -310,11 +260,6 @@ HRESULT ScriptedBuilder::RenderStream(const GUID* pCategory, const GUID* pType, 
         grabber->ConnectTo(device->DeviceIndex());
     }
     return S_OK;
-}
-
-void* ScriptedBuilder::InterfaceFor(REFIID riid) {
-    return IsEqualIID(riid, IID_ICaptureGraphBuilder2) ? static_cast<ICaptureGraphBuilder2*>(this)
-                                                       : nullptr;
 }
 
 // --- enumeration ------------------------------------------------------------
@@ -373,10 +318,6 @@ HRESULT ScriptedDevEnum::CreateClassEnumerator(REFCLSID clsidDeviceClass,
     }
     *ppEnumMoniker = Make<ScriptedMonikerList>(NextLabel("ClassEnumerator"), std::move(monikers));
     return S_OK;
-}
-
-void* ScriptedDevEnum::InterfaceFor(REFIID riid) {
-    return IsEqualIID(riid, IID_ICreateDevEnum) ? static_cast<ICreateDevEnum*>(this) : nullptr;
 }
 
 }  // namespace scripted_capture

@@ -10,6 +10,7 @@
 
 #include "platform/com/com_strings.h"
 #include "platform/dshow/common/friendly_name_bag.h"
+#include "platform/dshow/common/graph_builder_base.h"
 #include "platform/dshow/common/moniker_list.h"
 #include "platform/dshow/scripted/scripted_state.h"
 
@@ -36,9 +37,6 @@ class ScriptedCrossbar : public ComObject<IAMCrossbar> {
                                                   LONG* PinIndexRelated,
                                                   LONG* PhysicalType) override;
 
-  protected:
-    void* InterfaceFor(REFIID riid) override;
-
   private:
     int m_device;
 };
@@ -53,7 +51,6 @@ class ScriptedDeviceFilter : public ComObject<IBaseFilter>, public ScriptedFilte
     IAMCrossbar* Crossbar();
 
   protected:
-    void* InterfaceFor(REFIID riid) override;
     void FinalRelease() override;
 
   private:
@@ -62,10 +59,7 @@ class ScriptedDeviceFilter : public ComObject<IBaseFilter>, public ScriptedFilte
     IAMCrossbar* m_crossbar = nullptr;
 };
 
-class ScriptedRenderer : public ComObject<IBaseFilter>, public ScriptedFilter {
-  protected:
-    void* InterfaceFor(REFIID riid) override;
-};
+class ScriptedRenderer : public ComObject<IBaseFilter>, public ScriptedFilter {};
 
 class ScriptedGrabber : public ComObject<IBaseFilter, ISampleGrabber>, public ScriptedFilter {
   public:
@@ -74,9 +68,6 @@ class ScriptedGrabber : public ComObject<IBaseFilter, ISampleGrabber>, public Sc
     HRESULT STDMETHODCALLTYPE SetBufferSamples(BOOL BufferThem) override;
     HRESULT STDMETHODCALLTYPE GetCurrentBuffer(LONG* pBufferSize, LONG* pBuffer) override;
     void ConnectTo(int device) { m_source = device; }
-
-  protected:
-    void* InterfaceFor(REFIID riid) override;
 
   private:
     int m_source = -1;
@@ -96,7 +87,6 @@ class ScriptedGraph : public ComObject<IGraphBuilder, IMediaControl, IMediaEvent
     bool Running() const { return m_running; }
 
   protected:
-    void* InterfaceFor(REFIID riid) override;
     void FinalRelease() override;
 
   private:
@@ -104,7 +94,7 @@ class ScriptedGraph : public ComObject<IGraphBuilder, IMediaControl, IMediaEvent
     bool m_running = false;
 };
 
-class ScriptedBuilder : public ComObject<ICaptureGraphBuilder2> {
+class ScriptedBuilder : public GraphBuilderBase {
   public:
     HRESULT STDMETHODCALLTYPE SetFiltergraph(IGraphBuilder* pfg) override;
     HRESULT STDMETHODCALLTYPE FindInterface(const GUID* pCategory, const GUID* pType,
@@ -114,11 +104,7 @@ class ScriptedBuilder : public ComObject<ICaptureGraphBuilder2> {
                                            IBaseFilter* pfRenderer) override;
 
   protected:
-    void* InterfaceFor(REFIID riid) override;
-    void FinalRelease() override;
-
-  private:
-    IGraphBuilder* m_graph = nullptr;
+    bool CanBuildIn(IGraphBuilder*) const override { return true; }
 };
 
 class ScriptedMoniker : public ComObject<IMoniker> {
@@ -128,9 +114,6 @@ class ScriptedMoniker : public ComObject<IMoniker> {
                                            void** ppvResult) override;
     HRESULT STDMETHODCALLTYPE BindToStorage(IBindCtx* pbc, IMoniker* pmkToLeft, REFIID riid,
                                             void** ppvObj) override;
-
-  protected:
-    void* InterfaceFor(REFIID) override { return nullptr; }
 
   private:
     int m_device;
@@ -163,9 +146,6 @@ class ScriptedDevEnum : public ComObject<ICreateDevEnum> {
     HRESULT STDMETHODCALLTYPE CreateClassEnumerator(REFCLSID clsidDeviceClass,
                                                     IEnumMoniker** ppEnumMoniker,
                                                     DWORD dwFlags) override;
-
-  protected:
-    void* InterfaceFor(REFIID riid) override;
 };
 
 }  // namespace scripted_capture

@@ -148,7 +148,6 @@ struct IconBitmap {
 const IconBitmap* IconBitmapOf(HICON icon, int size);
 
 // Helpers shared by the parts of the core.
-std::uint32_t ColorToPixel(COLORREF c);
 constexpr std::uint32_t kButtonFace = 0xF0F0F0;  // COLOR_BTNFACE
 
 }  // namespace win32core

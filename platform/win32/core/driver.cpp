@@ -5,8 +5,9 @@
 #include "driver.h"
 
 #include <cstdio>
-#include <cstdlib>
 #include <cstring>
+
+#include "platform/driver_choice.h"
 
 namespace win32core {
 
@@ -59,8 +60,7 @@ bool Start(const char* name, std::string* error) {
 WindowDriver* Driver() {
     Selection& s = TheSelection();
     if (!s.chosen) {
-        const char* env = std::getenv("TENEBRIX_WINDOW_DRIVER");
-        const char* name = (env != nullptr && env[0] != '\0') ? env : "gtk";
+        const char* name = DriverNameFromEnvironment("TENEBRIX_WINDOW_DRIVER", "gtk");
         std::string error;
         if (!Start(name, &error)) {
             std::fprintf(stderr, "tenebrix: window driver \"%s\" cannot start: %s\n", name,

@@ -15,33 +15,33 @@ namespace win32core {
 template <class T>
 class HandleTable {
   public:
-    explicit HandleTable(std::uintptr_t first) : next_(first) {}
+    explicit HandleTable(std::uintptr_t first) : m_next(first) {}
 
     template <class Handle>
     Handle Add(std::unique_ptr<T> object) {
-        const std::uintptr_t key = next_;
-        next_ += 4;
-        objects_.emplace(key, std::move(object));
+        const std::uintptr_t key = m_next;
+        m_next += 4;
+        m_objects.emplace(key, std::move(object));
         return reinterpret_cast<Handle>(key);
     }
 
     template <class Handle>
     T* Find(Handle handle) const {
-        auto it = objects_.find(reinterpret_cast<std::uintptr_t>(handle));
-        return it == objects_.end() ? nullptr : it->second.get();
+        auto it = m_objects.find(reinterpret_cast<std::uintptr_t>(handle));
+        return it == m_objects.end() ? nullptr : it->second.get();
     }
 
     template <class Handle>
     void Erase(Handle handle) {
-        objects_.erase(reinterpret_cast<std::uintptr_t>(handle));
+        m_objects.erase(reinterpret_cast<std::uintptr_t>(handle));
     }
 
     // In the order the handles were made.
-    const std::map<std::uintptr_t, std::unique_ptr<T>>& Objects() const { return objects_; }
+    const std::map<std::uintptr_t, std::unique_ptr<T>>& Objects() const { return m_objects; }
 
   private:
-    std::uintptr_t next_;
-    std::map<std::uintptr_t, std::unique_ptr<T>> objects_;
+    std::uintptr_t m_next;
+    std::map<std::uintptr_t, std::unique_ptr<T>> m_objects;
 };
 
 }  // namespace win32core

@@ -18,6 +18,7 @@
 #include "core.h"
 #include "driver.h"
 #include "handle_table.h"
+#include "platform/win32/dib_stride.h"
 
 namespace win32core {
 
@@ -235,7 +236,7 @@ int WINAPI StretchDIBits(HDC hdc, int xDest, int yDest, int DestWidth, int DestH
     const long long width = h.biWidth;
     const bool bottomUp = h.biHeight > 0;
     const long long height = bottomUp ? h.biHeight : -static_cast<long long>(h.biHeight);
-    const long long stride = (width * 3 + 3) / 4 * 4;
+    const auto stride = static_cast<long long>(Dib24RowBytes(static_cast<size_t>(width)));
     const auto* bits = static_cast<const BYTE*>(lpBits);
     // The columns that land inside the clip and come from inside the source,
     // the same for every row.

@@ -12,7 +12,7 @@ namespace win32core {
 
 std::string Cp932ToUtf8(const std::string& cp932);
 
-// The reverse, for tests and for texts written in UTF-8 in our own sources;
+// The reverse, for texts written in UTF-8 in our own sources;
 // characters that CP932 lacks become '?'.
 std::string Utf8ToCp932(const std::string& utf8);
 

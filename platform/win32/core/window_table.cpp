@@ -78,9 +78,4 @@ RECT ClientRect(const Window& w) {
     return RECT{0, 0, w.rect.right - w.rect.left, w.rect.bottom - w.rect.top};
 }
 
-std::uint32_t ColorToPixel(COLORREF c) {
-    return (static_cast<std::uint32_t>(GetRValue(c)) << 16) |
-           (static_cast<std::uint32_t>(GetGValue(c)) << 8) | GetBValue(c);
-}
-
 }  // namespace win32core

@@ -90,7 +90,7 @@ GdkPixbuf* PixbufOf(const IconBitmap& icon) {
 class GtkDriver : public WindowDriver {
   public:
     GtkDriver() {
-        css_ = gtk_css_provider_new();
+        m_css = gtk_css_provider_new();
         // Compact buttons, so that labels fit the template's small buttons.
         AddCss("button.tenebrix { padding: 0 2px; min-height: 0; min-width: 0; }\n");
     }
@@ -248,14 +248,14 @@ class GtkDriver : public WindowDriver {
         const guint source = g_timeout_add_full(
             G_PRIORITY_DEFAULT, elapse, OnTimer, key,
             [](gpointer p) { delete static_cast<std::pair<HWND, UINT_PTR>*>(p); });
-        timers_[std::make_pair(hwnd, id)] = source;
+        m_timers[std::make_pair(hwnd, id)] = source;
     }
 
     void TimerKilled(HWND hwnd, UINT_PTR id) override {
-        auto it = timers_.find(std::make_pair(hwnd, id));
-        if (it != timers_.end()) {
+        auto it = m_timers.find(std::make_pair(hwnd, id));
+        if (it != m_timers.end()) {
             g_source_remove(it->second);
-            timers_.erase(it);
+            m_timers.erase(it);
         }
     }
 
@@ -274,11 +274,11 @@ class GtkDriver : public WindowDriver {
     }
 
     BoxFonts& MessageBoxFonts() override {
-        if (!box_fonts_) {
-            box_fonts_ =
+        if (!m_boxFonts) {
+            m_boxFonts =
                 std::make_unique<GtkBoxFonts>(FamilyFor(DefaultUiFontFace()), kMessageBoxPoints);
         }
-        return *box_fonts_;
+        return *m_boxFonts;
     }
 
     SIZE ScreenSize() override {
@@ -313,13 +313,13 @@ class GtkDriver : public WindowDriver {
     }
 
     void AddCss(const std::string& rule) {
-        css_text_ += rule;
-        gtk_css_provider_load_from_data(css_, css_text_.c_str(), -1, nullptr);
-        if (!css_added_) {
+        m_cssText += rule;
+        gtk_css_provider_load_from_data(m_css, m_cssText.c_str(), -1, nullptr);
+        if (!m_cssAdded) {
             gtk_style_context_add_provider_for_screen(gdk_screen_get_default(),
-                                                      GTK_STYLE_PROVIDER(css_),
+                                                      GTK_STYLE_PROVIDER(m_css),
                                                       GTK_STYLE_PROVIDER_PRIORITY_APPLICATION);
-            css_added_ = true;
+            m_cssAdded = true;
         }
     }
 
@@ -342,13 +342,13 @@ class GtkDriver : public WindowDriver {
     std::string FontClassFor(const std::string& face, int points) {
         const std::string family = FamilyFor(face);
         const std::string cls =
-            "tenebrix-font-" + std::to_string(font_classes_.size()) + "-" + std::to_string(points);
+            "tenebrix-font-" + std::to_string(m_fontClasses.size()) + "-" + std::to_string(points);
         auto key = std::make_pair(family, points);
-        auto it = font_classes_.find(key);
-        if (it != font_classes_.end()) {
+        auto it = m_fontClasses.find(key);
+        if (it != m_fontClasses.end()) {
             return it->second;
         }
-        font_classes_[key] = cls;
+        m_fontClasses[key] = cls;
         AddCss("." + cls + ", ." + cls + " * { font-family: \"" + family +
                "\", Sans; font-size: " + std::to_string(points > 0 ? points : 9) + "pt; }\n");
         return cls;
@@ -576,12 +576,12 @@ class GtkDriver : public WindowDriver {
         return G_SOURCE_CONTINUE;
     }
 
-    GtkCssProvider* css_ = nullptr;
-    std::string css_text_;
-    bool css_added_ = false;
-    std::map<std::pair<std::string, int>, std::string> font_classes_;
-    std::map<std::pair<HWND, UINT_PTR>, guint> timers_;
-    std::unique_ptr<GtkBoxFonts> box_fonts_;
+    GtkCssProvider* m_css = nullptr;
+    std::string m_cssText;
+    bool m_cssAdded = false;
+    std::map<std::pair<std::string, int>, std::string> m_fontClasses;
+    std::map<std::pair<HWND, UINT_PTR>, guint> m_timers;
+    std::unique_ptr<GtkBoxFonts> m_boxFonts;
 };
 
 }  // namespace

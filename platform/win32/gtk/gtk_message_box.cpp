@@ -102,35 +102,35 @@ GtkBoxFonts::GtkBoxFonts(const std::string& family, int points) {
     PangoFontDescription* text = pango_font_description_new();
     pango_font_description_set_family(text, family.c_str());
     pango_font_description_set_size(text, points * PANGO_SCALE);
-    text_ = LayoutInFont(text);
+    m_text = LayoutInFont(text);
 
     gchar* uiFont = nullptr;
     g_object_get(gtk_settings_get_default(), "gtk-font-name", &uiFont, nullptr);
     PangoFontDescription* title = pango_font_description_from_string(uiFont ? uiFont : "Sans 10");
     g_free(uiFont);
     pango_font_description_set_weight(title, PANGO_WEIGHT_BOLD);
-    caption_ = LayoutInFont(title);
+    m_caption = LayoutInFont(title);
 }
 
 GtkBoxFonts::~GtkBoxFonts() {
-    g_object_unref(text_);
-    g_object_unref(caption_);
+    g_object_unref(m_text);
+    g_object_unref(m_caption);
 }
 
 int GtkBoxFonts::TextWidth(const std::string& utf8) {
-    return PixelWidth(text_, utf8);
+    return PixelWidth(m_text, utf8);
 }
 
 int GtkBoxFonts::TextLineHeight() {
-    return LineHeight(text_);
+    return LineHeight(m_text);
 }
 
 int GtkBoxFonts::CaptionWidth(const std::string& utf8) {
-    return PixelWidth(caption_, utf8);
+    return PixelWidth(m_caption, utf8);
 }
 
 int GtkBoxFonts::CaptionLineHeight() {
-    return LineHeight(caption_);
+    return LineHeight(m_caption);
 }
 
 int RunGtkMessageBox(GtkWindow* parent, const MessageBoxLayout& layout, UINT type,

@@ -40,8 +40,8 @@ class GtkBoxFonts : public BoxFonts {
     int CaptionLineHeight() override;
 
   private:
-    PangoLayout* text_ = nullptr;
-    PangoLayout* caption_ = nullptr;
+    PangoLayout* m_text = nullptr;
+    PangoLayout* m_caption = nullptr;
 };
 
 int RunGtkMessageBox(GtkWindow* parent, const MessageBoxLayout& layout, UINT type,

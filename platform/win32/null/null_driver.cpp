@@ -101,13 +101,13 @@ class NullDriver : public WindowDriver {
         return answer;
     }
 
-    BoxFonts& MessageBoxFonts() override { return fonts_; }
+    BoxFonts& MessageBoxFonts() override { return m_fonts; }
 
     SIZE ScreenSize() override { return SIZE{kWholeScreen.right, kWholeScreen.bottom}; }
     RECT WorkArea() override { return State().workArea; }
 
   private:
-    NullBoxFonts fonts_;
+    NullBoxFonts m_fonts;
 };
 
 }  // namespace

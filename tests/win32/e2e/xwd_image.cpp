@@ -40,7 +40,7 @@ bool ReadXwd(const std::string& path, XwdImage* image, std::string* error) {
     const std::uint32_t bitsPerPixel = Card32(d, 11);
     const std::uint32_t bytesPerLine = Card32(d, 12);
     const std::uint32_t red = Card32(d, 14), green = Card32(d, 15), blue = Card32(d, 16);
-    const std::uint32_t colors = Card32(d, 19);
+    const std::uint32_t colours = Card32(d, 19);
     // Pixels of 3 or 4 bytes; rows may be padded beyond width * pixel size.
     const std::uint32_t pixelBytes = bitsPerPixel / 8;
     if (format != 2 || (bitsPerPixel != 24 && bitsPerPixel != 32) ||
@@ -48,7 +48,7 @@ bool ReadXwd(const std::string& path, XwdImage* image, std::string* error) {
         *error = "only 24- and 32-bit ZPixmap dumps are read";
         return false;
     }
-    const std::size_t offset = headerSize + static_cast<std::size_t>(colors) * 12;
+    const std::size_t offset = headerSize + static_cast<std::size_t>(colours) * 12;
     if (d.size() < offset + static_cast<std::size_t>(bytesPerLine) * height) {
         *error = "the XWD file is cut short";
         return false;
