@@ -11,31 +11,32 @@ constexpr std::int64_t kFace = 0xF0F0F0;
 constexpr std::int64_t kBlack = 0x000000;
 
 // A 10 x 16 24-bit bottom-up DIB whose pixel (x, y), row 0 at the top, is
-// Expected(x, y). 10 pixels make 30 bytes a row, padded to 32.
+// Expected(x, y). 10 pixels make 30 bytes a row, padded to 32; other widths
+// (one that needs 3 bytes of padding: 11) for the row padding alone.
 struct TestImage {
     BITMAPINFO info{};
     std::vector<BYTE> bits;
-    static constexpr int kWidth = 10;
     static constexpr int kHeight = 16;
-    static constexpr int kStride = 32;
+    const int width;
+    const int stride;
 
     static std::int64_t Expected(int x, int y) {
         const int r = x * 20, g = y * 10, b = 200 - x - y;
         return (r << 16) | (g << 8) | b;
     }
 
-    TestImage() {
+    explicit TestImage(int w = 10) : width(w), stride((w * 3 + 3) / 4 * 4) {
         info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-        info.bmiHeader.biWidth = kWidth;
+        info.bmiHeader.biWidth = width;
         info.bmiHeader.biHeight = kHeight;
         info.bmiHeader.biPlanes = 1;
         info.bmiHeader.biBitCount = 24;
         info.bmiHeader.biCompression = BI_RGB;
-        info.bmiHeader.biSizeImage = kStride * kHeight;
-        bits.assign(kStride * kHeight, 0xEE);  // padding bytes that must never show
+        info.bmiHeader.biSizeImage = stride * kHeight;
+        bits.assign(stride * kHeight, 0xEE);  // padding bytes that must never show
         for (int y = 0; y < kHeight; ++y) {
-            BYTE* row = bits.data() + (kHeight - 1 - y) * kStride;
-            for (int x = 0; x < kWidth; ++x) {
+            BYTE* row = bits.data() + (kHeight - 1 - y) * stride;
+            for (int x = 0; x < width; ++x) {
                 const std::int64_t c = Expected(x, y);
                 row[x * 3] = c & 0xFF;
                 row[x * 3 + 1] = (c >> 8) & 0xFF;
@@ -48,7 +49,7 @@ struct TestImage {
     int Paint(HWND control) const {
         RECT client;
         GetClientRect(control, &client);
-        const int w = kWidth < client.right ? kWidth : client.right;
+        const int w = width < client.right ? width : client.right;
         const int h = kHeight < client.bottom ? kHeight : client.bottom;
         HDC dc = GetDC(control);
         const int rows = StretchDIBits(dc, 0, 0, w, h, 0, kHeight - h, w, h, bits.data(), &info,
@@ -116,6 +117,18 @@ TEST_F(PaintTest, SourceRowsCountFromTheBottomOfABottomUpImage) {
         }
     }
     EXPECT_EQ(null_driver::Pixel(large, 4, 1), kFace);
+}
+
+TEST_F(PaintTest, RowsOfAnyWidthStartAtTheirPaddedPlace) {
+    // 11 pixels make 33 bytes a row, padded to 36.
+    HWND large = GetDlgItem(dlg, IDC_T_LARGE);
+    const TestImage image(11);
+    EXPECT_EQ(image.Paint(large), TestImage::kHeight);
+    for (int y = 0; y < TestImage::kHeight; ++y) {
+        for (int x = 0; x < 11; ++x) {
+            ASSERT_EQ(null_driver::Pixel(large, x, y), TestImage::Expected(x, y)) << x << "," << y;
+        }
+    }
 }
 
 TEST_F(PaintTest, ColumnsOutsideTheControlOrTheSourceAreCutOff) {
