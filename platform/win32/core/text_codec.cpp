@@ -11,10 +11,25 @@ namespace win32core {
 
 namespace {
 
+// The bytes that one UTF-8 sequence takes, read from its lead byte.
+size_t Utf8SequenceLength(unsigned char lead) {
+    if (lead >= 0xF0) {
+        return 4;
+    }
+    if (lead >= 0xE0) {
+        return 3;
+    }
+    return lead >= 0xC0 ? 2 : 1;
+}
+
+size_t OneByte(unsigned char) {
+    return 1;
+}
+
 // Converts in one go; on an invalid or unconvertible sequence appends
-// `replacement` and skips `skip` bytes of input.
+// `replacement` and skips the bytes that `skip` gives for the byte there.
 std::string Convert(const char* to, const char* from, const std::string& in,
-                    const std::string& replacement, size_t skip) {
+                    const std::string& replacement, size_t (*skip)(unsigned char)) {
     iconv_t cd = iconv_open(to, from);
     if (cd == reinterpret_cast<iconv_t>(-1)) {
         return in;  // converter missing: hand the bytes on unchanged
@@ -30,7 +45,8 @@ std::string Convert(const char* to, const char* from, const std::string& in,
         out.append(buffer, dst - buffer);
         if (r == static_cast<size_t>(-1) && errno != E2BIG) {
             out += replacement;
-            const size_t n = srcLeft < skip ? srcLeft : skip;
+            const size_t length = skip(static_cast<unsigned char>(*src));
+            const size_t n = srcLeft < length ? srcLeft : length;
             src += n;
             srcLeft -= n;
             iconv(cd, nullptr, nullptr, nullptr, nullptr);
@@ -43,27 +59,12 @@ std::string Convert(const char* to, const char* from, const std::string& in,
 }  // namespace
 
 std::string Cp932ToUtf8(const std::string& cp932) {
-    return Convert("UTF-8", "CP932", cp932, "\xEF\xBF\xBD", 1);
+    return Convert("UTF-8", "CP932", cp932, "\xEF\xBF\xBD", OneByte);
 }
 
 std::string Utf8ToCp932(const std::string& utf8) {
-    // Skip the whole UTF-8 sequence that CP932 cannot hold.
-    std::string out;
-    size_t start = 0;
-    while (start < utf8.size()) {
-        size_t len = 1;
-        const unsigned char lead = static_cast<unsigned char>(utf8[start]);
-        if (lead >= 0xF0) {
-            len = 4;
-        } else if (lead >= 0xE0) {
-            len = 3;
-        } else if (lead >= 0xC0) {
-            len = 2;
-        }
-        out += Convert("CP932", "UTF-8", utf8.substr(start, len), "?", len);
-        start += len;
-    }
-    return out;
+    // A UTF-8 sequence that CP932 cannot hold is skipped whole.
+    return Convert("CP932", "UTF-8", utf8, "?", Utf8SequenceLength);
 }
 
 }  // namespace win32core
