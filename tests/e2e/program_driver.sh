@@ -50,8 +50,8 @@ wait_snapshot() {
 # snapshot (its name appended to the command): a still scene fades completely in
 # 114 ticks of 30 ms (3.4 s), but on a busy machine ticks come later, so look
 # again a few times before giving up. The caller defines click_background,
-# click_stealth and click_snapshot. Sets $passed to yes or no; the last
-# check's output is in $work/check.log.
+# click_stealth and click_snapshot. Sets $passed to yes or no and $snapshot to
+# the name that passed; the last check's output is in $work/check.log.
 fade_and_snapshot() {
     click_background
     click_stealth
@@ -62,7 +62,7 @@ fade_and_snapshot() {
         name=$(printf 'snapshot%03d.bmp' "$n")
         click_snapshot
         wait_snapshot "$name"
-        "$@" "$name" >"$work/check.log" 2>&1 && { passed=yes; break; }
+        "$@" "$name" >"$work/check.log" 2>&1 && { passed=yes; snapshot=$name; break; }
         sleep 2
     done
     cat "$work/check.log"

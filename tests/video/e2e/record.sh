@@ -16,6 +16,7 @@ set -uo pipefail
 program=$1 snapshot_check=$2 recording_check=$3 root=$4
 
 source "$(dirname "$0")/../../e2e/common.sh"
+source "$(dirname "$0")/../../e2e/program_driver.sh"
 
 if ls /dev/video* >/dev/null 2>&1; then
     echo "this machine has a camera of its own (/dev/video*); skipped"
@@ -44,51 +45,15 @@ TENEBRIX_WINDOW_DRIVER=gtk TENEBRIX_CAPTURE_DRIVER=gstreamer \
     >program.log 2>&1 &
 pid=$!
 
-window() {
-    local deadline=$((SECONDS + 20)) id
-    while [ $SECONDS -lt $deadline ] && kill -0 "$pid" 2>/dev/null; do
-        id=$(xdotool search --onlyvisible --name "^$1\$" 2>/dev/null | head -n 1)
-        [ -n "$id" ] && { echo "$id"; return 0; }
-        sleep 0.2
-    done
-    return 1
-}
-key() {
-    xdotool windowfocus --sync "$1" 2>/dev/null || xdotool windowfocus "$1"
-    sleep 0.2
-    xdotool key --clearmodifiers "$2"
-}
-click() {  # client pixels of the main dialog (see tests/app/e2e/run_program.sh)
-    xdotool mousemove --sync --window "$dialog" "$1" "$2" click 1
-    sleep 0.3
-}
-
-question=$(window 'このデバイスを使用しますか？') || fail "no device question"
-key "$question" Return
-dialog=$(window TENEBRIX) || fail "no main dialog"
+question=$(wait_window 'このデバイスを使用しますか？' 20) || fail "no device question"
+press "$question" Return
+dialog=$(wait_window TENEBRIX 20) || fail "no main dialog"
 sleep 1.5
-click 154 255  # Background
-click 189 280  # Stealth
-sleep 5
-snapshot=""
-for n in 0 1 2 3 4 5 6 7; do
-    name=$(printf 'snapshot%03d.bmp' "$n")
-    click 224 255  # Snapshot
-    for _ in $(seq 50); do [ "$(stat -c %s "$name" 2>/dev/null || echo 0)" -ge 230454 ] && break; sleep 0.2; done
-    sleep 0.2
-    if "$snapshot_check" still "$name" "$root/res/images" scene.raw >check.log 2>&1; then
-        snapshot=$name
-        break
-    fi
-    sleep 2
-done
-[ -n "$snapshot" ] || { cat check.log; fail "the scene never showed faded"; }
-key "$dialog" Escape
-for _ in $(seq 300); do kill -0 "$pid" 2>/dev/null || break; sleep 0.2; done
-kill -0 "$pid" 2>/dev/null && fail "the program did not end after Esc"
-wait "$pid"
-status=$?
-pid=""
+check_snapshot() { "$snapshot_check" still "$1" "$root/res/images" scene.raw; }
+fade_and_snapshot check_snapshot
+[ "$passed" = yes ] || fail "the scene never showed faded"
+press "$dialog" Escape
+wait_exit 60 || fail "the program did not end after Esc"
 [ "$status" -eq 1 ] || fail "exit status $status, expected 1 (an output failed)"
 
 sink_lines=$(grep -c 'v4l2sink device=/dev/tenebrix-none' program.log)
