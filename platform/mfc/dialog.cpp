@@ -21,6 +21,7 @@
 #ifdef _WIN32
 #include <string>
 
+#include "platform/centred_place.h"
 #include "platform/crt/system_text.h"
 
 namespace {
@@ -44,21 +45,17 @@ bool TemplateAtOrigin(LPCTSTR name) {
 void CentreDialog(HWND hWnd) {
     RECT rect;
     ::GetWindowRect(hWnd, &rect);
-    RECT area;
+    MONITORINFO monitor;
+    monitor.cbSize = sizeof monitor;
+    ::GetMonitorInfoA(::MonitorFromWindow(hWnd, MONITOR_DEFAULTTOPRIMARY), &monitor);
+    const RECT work = monitor.rcWork;
+    RECT area = work;
     HWND owner = ::GetWindow(hWnd, GW_OWNER);
     if (owner != NULL && ::IsWindowVisible(owner) && !::IsIconic(owner)) {
         ::GetWindowRect(owner, &area);
-    } else {
-        MONITORINFO monitor;
-        monitor.cbSize = sizeof monitor;
-        ::GetMonitorInfoA(::MonitorFromWindow(hWnd, MONITOR_DEFAULTTOPRIMARY), &monitor);
-        area = monitor.rcWork;
     }
-    const int width = rect.right - rect.left;
-    const int height = rect.bottom - rect.top;
-    ::SetWindowPos(hWnd, NULL, area.left + (area.right - area.left - width) / 2,
-                   area.top + (area.bottom - area.top - height) / 2, 0, 0,
-                   SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    const POINT place = CentredPlace(area, work, rect.right - rect.left, rect.bottom - rect.top);
+    ::SetWindowPos(hWnd, NULL, place.x, place.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 }  // namespace

@@ -49,6 +49,18 @@ TEST_F(DialogManagerTest, TemplatesAtTheOriginAreCentredInTheWorkAreaOrOverTheir
     nested = CreateDialogParamA(nullptr, MAKEINTRESOURCEA(IDD_NESTED), dlg, Record, 0);
     EXPECT_EQ(Place(nested), (std::vector<LONG>{456, 377, 631, 422}));
     DestroyWindow(nested);
+
+    // Over an owner that reaches past the work area's edges the box stays in
+    // the work area.
+    null_driver::SetIconic(dlg, false);
+    null_driver::SetWorkArea(RECT{450, 32, 1024, 768});
+    nested = CreateDialogParamA(nullptr, MAKEINTRESOURCEA(IDD_NESTED), dlg, Record, 0);
+    EXPECT_EQ(Place(nested), (std::vector<LONG>{450, 361, 625, 406}));
+    DestroyWindow(nested);
+    null_driver::SetWorkArea(RECT{0, 0, 560, 390});
+    nested = CreateDialogParamA(nullptr, MAKEINTRESOURCEA(IDD_NESTED), dlg, Record, 0);
+    EXPECT_EQ(Place(nested), (std::vector<LONG>{385, 345, 560, 390}));
+    DestroyWindow(nested);
     null_driver::PumpMessages();
 }
 

@@ -18,6 +18,7 @@
 #include "core.h"
 #include "driver.h"
 
+#include "platform/centred_place.h"
 #include "platform/win32/resource_module.h"
 
 namespace win32core {
@@ -27,15 +28,13 @@ namespace {
 constexpr std::uint32_t kBlack = 0x000000;
 
 RECT CentredRect(const Window* owner, int width, int height) {
-    RECT area{0, 0, 1024, 768};
-    if (owner != nullptr && owner->visible && !owner->iconic) {
-        area = owner->rect;
-    } else if (WindowDriver* d = Driver()) {
-        area = d->WorkArea();
+    RECT work{0, 0, 1024, 768};
+    if (WindowDriver* d = Driver()) {
+        work = d->WorkArea();
     }
-    const int left = area.left + (area.right - area.left - width) / 2;
-    const int top = area.top + (area.bottom - area.top - height) / 2;
-    return RECT{left, top, left + width, top + height};
+    const RECT area = owner != nullptr && owner->visible && !owner->iconic ? owner->rect : work;
+    const POINT place = CentredPlace(area, work, width, height);
+    return RECT{place.x, place.y, place.x + width, place.y + height};
 }
 
 void AddControl(Window& dialog, const win32res::ControlTemplate& t) {
