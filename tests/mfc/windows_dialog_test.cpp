@@ -135,8 +135,9 @@ TEST_F(WindowsDialogTest, AboutBoxIsCentredOverItsOwnerAndTheMenuEntryReadsRight
             GetWindowTextW(main, caption, 16);
             mainDlg.GetWindowText(narrow, 16);
             mainDlg.GetWindowText(cut, 4);
-            // Away from the middle of the screen, so that "over the owner" shows.
-            SetWindowPos(main, nullptr, 10, 20, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+            // Away from the middle of the screen, so that "over the owner"
+            // shows, yet far enough from its edge for the box to fit.
+            SetWindowPos(main, nullptr, 100, 60, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
             owner = PlaceOf(main);
             CAboutDlg aboutDlg;  // nested: the ticks go on in its loop
             EXPECT_EQ(aboutDlg.DoModal(), IDOK);
