@@ -56,18 +56,29 @@ bool IsSized(const CDibImage& image, int width, int height) {
 int BuildShownPicture(const CDibImage* captured, const CDibImage* background,
                       const HudImages& sprites, int stealth, FrameCycleImages* cycle,
                       CDibImage* display) {
-    ResizeImage(captured, &cycle->current, display->Width(), display->Height());
+    const int width = display->Width();
+    const int height = display->Height();
+    // A frame of the shown size is used as it is: a copy would add nothing.
+    const CDibImage* frame = &cycle->current;
+    if (IsSized(*captured, width, height)) {
+        frame = captured;
+        if (cycle->current.HasPixels()) {
+            cycle->current.Reset();  // no older picture to fall back on
+        }
+    } else {
+        ResizeImage(captured, &cycle->current, width, height);
+    }
     // Without a picture of the camera yet there is nothing to build: the
     // shown picture keeps what it holds and the HUD reads 0.
     int percent = 0;
-    if (IsSized(cycle->current, display->Width(), display->Height())) {
+    if (IsSized(*frame, width, height)) {
         // Runs in both modes, so the history is current when stealth starts.
-        UpdateMotionHistory(cycle->current, &cycle->motion);
+        UpdateMotionHistory(frame, &cycle->motion);
         if (stealth != 0) {
             // Writes nothing and gives 0 unless every image has the same size.
-            percent = BlendByHistory(&cycle->current, &cycle->motion, background, display);
+            percent = BlendByHistory(frame, &cycle->motion, background, display);
         } else {
-            display->CopyFrom(cycle->current);
+            display->CopyFrom(*frame);
         }
     }
     DrawHud(display, sprites.itemMark, sprites.camouflageMark, sprites.digits, stealth, percent);

@@ -13,7 +13,8 @@ struct HudImages {
 
 // What a tick keeps for the next one besides the motion history's own state.
 struct FrameCycleImages {
-    CDibImage current;  // the camera's frame at the shown size
+    CDibImage current;  // the camera's frame brought to the shown size (a frame
+                        // already of that size is used as it is, not copied)
     CDibImage motion;   // the motion history: bright = moved lately
 };
 

@@ -20,6 +20,7 @@
 #include <cstdint>
 #include <cstring>
 
+#include "processing/memory_ahead.h"
 #include "processing/warp_geometry.h"
 
 namespace {
@@ -30,9 +31,6 @@ constexpr int kChunkColumns = 512;
 constexpr int kChunkBytes = kChunkColumns * 3 + kKernelPadding;
 constexpr int kBlockRows = 256;
 constexpr int kChunkBlocks = kChunkColumns * 3 / kGatherBlock;
-// How far ahead of the rows being read the source is asked for.
-constexpr std::uintptr_t kPrefetchBytes = 8192;
-constexpr std::uintptr_t kPrefetchGap = 32768;
 
 struct ColumnTable {
     int count = 0;                  // valid columns in this chunk
@@ -190,31 +188,6 @@ void WarpRow(const ColumnTable& t, const BYTE* top, const BYTE* bottom, double f
     PutPixels(t, buf->out, dstRow);
 }
 
-// Asks the processor for source memory in one forward run, kPrefetchBytes
-// ahead of the rows being read; only a gap of more than kPrefetchGap bytes
-// (a strong downscale) is skipped. A hint only: it changes no result.
-class SourceStream {
-  public:
-    // The rows from `low` up to `high` are about to be read; `end` is the end
-    // of the picture's memory.
-    void AskFor(const BYTE* low, const BYTE* high, const BYTE* end) {
-        constexpr std::uintptr_t kLine = 64;
-        const auto from = reinterpret_cast<std::uintptr_t>(low);
-        const auto to = reinterpret_cast<std::uintptr_t>(high);
-        const auto last = reinterpret_cast<std::uintptr_t>(end);
-        if (m_next == 0 || from > m_next + kPrefetchGap) {
-            m_next = from;
-        }
-        const std::uintptr_t until = last - to > kPrefetchBytes ? to + kPrefetchBytes : last;
-        for (; m_next < until; m_next += kLine) {
-            __builtin_prefetch(reinterpret_cast<const void*>(m_next));
-        }
-    }
-
-  private:
-    std::uintptr_t m_next = 0;  // the first address not asked for yet
-};
-
 }  // namespace
 
 bool IsAxisAligned(const double* m) {
@@ -243,12 +216,10 @@ void WarpAxisAligned(const CDibImage& src, CDibImage* dst, const double* m,
             continue;
         }
         // The rows are worked through from the bottom of the picture up, which
-        // is forward in memory, and every source row from the first one read
-        // on is asked for a little ahead of its use, the rows that no sample
-        // touches included: a frame fresh from the camera then streams in
-        // from memory as one forward run, several times faster than when the
+        // is forward in memory, and the source rows the samples touch are
+        // asked for a little ahead of their use: a frame fresh from the camera
+        // then streams in from memory, several times faster than when the
         // caches fetch the touched rows one by one.
-        SourceStream stream;
         for (int top = (dh - 1) / kBlockRows * kBlockRows; top >= 0; top -= kBlockRows) {
             // All positions of a block of rows first, so that their divisions
             // do not wait between the row passes.
@@ -262,10 +233,22 @@ void WarpAxisAligned(const CDibImage& src, CDibImage* dst, const double* m,
                 SourcePosition(m, 0, top + r, &unusedX, &y);
                 valid[r] = SplitCoordinate(y, sh, &y0[r], &fy[r]);
             }
+            // The source rows in the order the row passes read them.
+            std::uintptr_t read[2 * kBlockRows];
+            int reads = 0;
             for (int r = rows - 1; r >= 0; --r) {
                 if (valid[r]) {
-                    stream.AskFor(src.Row(y0[r] + 1), src.Row(y0[r]) + DibStride(sw),
-                                  src.Row(0) + DibStride(sw));
+                    if (fy[r] != 0.0) {
+                        read[reads++] = reinterpret_cast<std::uintptr_t>(src.Row(y0[r] + 1));
+                    }
+                    read[reads++] = reinterpret_cast<std::uintptr_t>(src.Row(y0[r]));
+                }
+            }
+            RowReadAhead ahead(read, reads, static_cast<std::uintptr_t>(sw) * 3);
+            for (int r = rows - 1; r >= 0; --r) {
+                if (valid[r]) {
+                    ahead.AskAhead(reinterpret_cast<std::uintptr_t>(
+                        src.Row(fy[r] != 0.0 ? y0[r] + 1 : y0[r])));
                     WarpRow(columns, src.Row(y0[r]), src.Row(y0[r] + 1), fy[r], kernels, &buffers,
                             dst->Row(top + r));
                 }

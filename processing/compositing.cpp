@@ -64,7 +64,8 @@ int BlendVector(const CDibImage* frame, const CDibImage* history, const CDibImag
     const int height = frame->Height();
     const SameColourTable* const table = SameColourExceptions();
     std::uint64_t historySum = 0;
-    for (int i = 0; i < height; ++i) {
+    // Bottom row first: forward in memory.
+    for (int i = height - 1; i >= 0; --i) {
         historySum +=
             row(frame->Row(i), history->Row(i), background->Row(i), out->Row(i), width, table);
     }

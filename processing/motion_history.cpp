@@ -1,10 +1,12 @@
 // Motion history: grey conversion, frame differencing and the decaying history.
 #include "processing/motion_history.h"
 
+#include <cstdint>
 #include <cstdlib>
 #include <cstring>
 
 #include "processing/cpu_features.h"
+#include "processing/memory_ahead.h"
 #include "processing/motion_kernels.h"
 #include "processing/pixel_formulas.h"
 
@@ -136,7 +138,16 @@ void MotionHistoryStep(const CDibImage* frame, CDibImage* prevGray, CDibImage* h
             static_cast<long long>(frame->Width()) * 3 * frame->Height() == history->ImageSize();
     }
     auto* const row = path >= VectorPath::kAvx2 ? MotionRowAvx2 : MotionRowSse41;
-    for (int y = 0; y < frame->Height(); ++y) {
+    // Bottom row first: forward in memory, so that a frame fresh from the
+    // camera streams in.
+    const std::uintptr_t frameEnd = reinterpret_cast<std::uintptr_t>(frame->Bits()) +
+                                    static_cast<std::uintptr_t>(frame->ImageSize());
+    std::uintptr_t asked = reinterpret_cast<std::uintptr_t>(frame->Bits());
+    const std::uintptr_t stride = static_cast<std::uintptr_t>(DibStride(frame->Width()));
+    for (int y = frame->Height() - 1; y >= 0; --y) {
+        const std::uintptr_t ahead =
+            reinterpret_cast<std::uintptr_t>(frame->Row(y)) + stride + kReadAheadBytes;
+        AskForMemory(&asked, ahead < frameEnd ? ahead : frameEnd);
         row(frame->Row(y), prevGray->Row(y), history->Row(y), writeOut ? out->Row(y) : nullptr,
             frame->Width());
     }
@@ -145,11 +156,36 @@ void MotionHistoryStep(const CDibImage* frame, CDibImage* prevGray, CDibImage* h
     }
 }
 
+namespace {
+
+// The state of UpdateMotionHistory, kept until process exit: created on the
+// first call, in this order, from the first frame's header.
+struct MotionState {
+    explicit MotionState(const BITMAPINFO* info)
+        : prevGray(info), history(info), gray(info), diffMask(info) {}
+    CDibImage prevGray;
+    CDibImage history;
+    CDibImage gray;
+    CDibImage diffMask;
+};
+
+void StepSharedState(const CDibImage* frame, CDibImage* history) {
+    static MotionState s_state(frame->Info());
+    MotionHistoryStep(frame, &s_state.prevGray, &s_state.history, &s_state.gray, &s_state.diffMask,
+                      history);
+}
+
+}  // namespace
+
 void UpdateMotionHistory(CDibImage frame, CDibImage* history) {
-    // Created on the first call, in this order, from the first frame's header.
-    static CDibImage s_prevGray(frame.Info());
-    static CDibImage s_history(frame.Info());
-    static CDibImage s_gray(frame.Info());
-    static CDibImage s_diffMask(frame.Info());
-    MotionHistoryStep(&frame, &s_prevGray, &s_history, &s_gray, &s_diffMask, history);
+    StepSharedState(&frame, history);
+}
+
+void UpdateMotionHistory(const CDibImage* frame, CDibImage* history) {
+    if (frame == history) {
+        // The history handed back would overwrite the frame while it is read.
+        UpdateMotionHistory(*frame, history);
+        return;
+    }
+    StepSharedState(frame, history);
 }

@@ -33,3 +33,6 @@ void UpdateHistory(const CDibImage* mask, CDibImage* history, double factor);
 // The state lives until process exit. A frame whose width, height or image size
 // differs from the previous one starts the history again, at zero.
 void UpdateMotionHistory(CDibImage frame, CDibImage* history);
+// The same step on the same state for a frame passed by address (not null),
+// without the copy of it (a frame that is *history itself is copied first).
+void UpdateMotionHistory(const CDibImage* frame, CDibImage* history);

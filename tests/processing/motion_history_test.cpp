@@ -346,8 +346,8 @@ TEST(MotionHistoryStep, EveryPathGivesTheReferenceBytes) {
     }
 }
 
-// The paths share the state: switching between them from one call to the
-// next changes nothing.
+// The paths, and the frame passed by value or by address, share the state:
+// switching between them from one call to the next changes nothing.
 TEST(UpdateMotionHistory, FollowsTheReferenceOverAFrameSequence) {
     std::mt19937 random(7);
     StartMotionHistoryAgain();
@@ -356,7 +356,12 @@ TEST(UpdateMotionHistory, FollowsTheReferenceOverAFrameSequence) {
     CDibImage history;
     for (int call = 0; call < 12; ++call) {
         PathLimit limit(kPaths[(call / 2 + call) % 2]);
-        UpdateMotionHistory(reference::ToImage(frame), &history);
+        const CDibImage image = reference::ToImage(frame);
+        if (call % 3 == 0) {
+            UpdateMotionHistory(image, &history);
+        } else {
+            UpdateMotionHistory(&image, &history);
+        }
         ASSERT_EQ(expected.Update(frame).bytes, reference::ToPicture(history).bytes) << call;
         frame = NextFrame(frame, &random);
     }

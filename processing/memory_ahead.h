@@ -1,0 +1,54 @@
+// Asking the processor for memory ahead of its use: frames fresh from the
+// camera are cold, and a forward read that is asked for a little ahead streams
+// in several times faster than one the caches fetch line by line. Hints only:
+// they change no result.
+#pragma once
+
+#include <cstdint>
+
+// How far ahead of the bytes being read memory is asked for.
+constexpr std::uintptr_t kReadAheadBytes = 16384;
+
+// Asks for the cache lines from *next up to `until` (into the second-level
+// cache: a first-level prefetch would hold the few first-level miss slots)
+// and moves *next past them.
+inline void AskForMemory(std::uintptr_t* next, std::uintptr_t until) {
+    constexpr std::uintptr_t kLine = 64;
+    for (; *next < until; *next += kLine) {
+        __builtin_prefetch(reinterpret_cast<const void*>(*next), 0, 2);
+    }
+}
+
+// Asks for the rows a loop is about to read, given in the order it reads them
+// (forward in memory), kReadAheadBytes ahead of the row being read; the memory
+// between the rows, which the loop does not touch, is not asked for.
+class RowReadAhead {
+  public:
+    // `rows` holds `count` row addresses, each row rowBytes long; it must
+    // outlive this object.
+    RowReadAhead(const std::uintptr_t* rows, int count, std::uintptr_t rowBytes)
+        : m_rows(rows), m_count(count), m_rowBytes(rowBytes) {}
+
+    // The row at `reading` is being read: asks for every listed row up to
+    // kReadAheadBytes past its end.
+    void AskAhead(std::uintptr_t reading) {
+        const std::uintptr_t until = reading + m_rowBytes + kReadAheadBytes;
+        for (; m_at < m_count; ++m_at) {
+            const std::uintptr_t end = m_rows[m_at] + m_rowBytes;
+            if (m_next < m_rows[m_at]) {
+                m_next = m_rows[m_at] & ~std::uintptr_t{63};
+            }
+            AskForMemory(&m_next, end < until ? end : until);
+            if (m_next < end) {
+                return;
+            }
+        }
+    }
+
+  private:
+    const std::uintptr_t* m_rows;
+    int m_count;
+    std::uintptr_t m_rowBytes;
+    int m_at = 0;
+    std::uintptr_t m_next = 0;  // the first address not asked for yet
+};
