@@ -1,12 +1,10 @@
 // Motion history: grey conversion, frame differencing and the decaying history.
 #include "processing/motion_history.h"
 
-#include <cstdint>
 #include <cstdlib>
 #include <cstring>
 
 #include "processing/cpu_features.h"
-#include "processing/memory_ahead.h"
 #include "processing/motion_kernels.h"
 #include "processing/pixel_formulas.h"
 
@@ -140,14 +138,7 @@ void MotionHistoryStep(const CDibImage* frame, CDibImage* prevGray, CDibImage* h
     auto* const row = path >= VectorPath::kAvx2 ? MotionRowAvx2 : MotionRowSse41;
     // Bottom row first: forward in memory, so that a frame fresh from the
     // camera streams in.
-    const std::uintptr_t frameEnd = reinterpret_cast<std::uintptr_t>(frame->Bits()) +
-                                    static_cast<std::uintptr_t>(frame->ImageSize());
-    std::uintptr_t asked = reinterpret_cast<std::uintptr_t>(frame->Bits());
-    const std::uintptr_t stride = static_cast<std::uintptr_t>(DibStride(frame->Width()));
     for (int y = frame->Height() - 1; y >= 0; --y) {
-        const std::uintptr_t ahead =
-            reinterpret_cast<std::uintptr_t>(frame->Row(y)) + stride + kReadAheadBytes;
-        AskForMemory(&asked, ahead < frameEnd ? ahead : frameEnd);
         row(frame->Row(y), prevGray->Row(y), history->Row(y), writeOut ? out->Row(y) : nullptr,
             frame->Width());
     }
