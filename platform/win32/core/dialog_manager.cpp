@@ -2,16 +2,16 @@
 // the default dialog procedure, and a dialog's controls and units.
 //
 // Stands in for USER32's DialogBoxParam, CreateDialogParam, EndDialog,
-// DefDlgProc, GetDlgItem, GetDlgCtrlID and MapDialogRect. A dialog is built from its template
-// (found by id among the program's linked resources): the window with the template's caption, style
-// and client size, then the controls in template order, which is also the tab
-// order. WM_INITDIALOG runs before the dialog shows; a dialog ended inside it
-// never shows. A template at (0, 0) is centred over its owner, or in the
-// screen's work area (the screen without panels and docks) when it has none
-// or the owner is hidden or minimised (what the application framework does
-// for such templates). A modal loop disables the owner, dispatches every message of the
-// thread (so the owner's timers and paints go on) and destroys the dialog and
-// its timers before it returns.
+// DefDlgProc, GetDlgItem, GetDlgCtrlID and MapDialogRect. A dialog is built
+// from its template (found by id among the program's linked resources): the
+// window with the template's caption, style and client size, then the controls
+// in template order, which is also the tab order. WM_INITDIALOG runs before the
+// dialog shows; a dialog ended inside it never shows. A template at (0, 0) is
+// centred over its owner, or in the screen's work area (the screen without
+// panels and docks) when it has none or the owner is hidden or minimised (what
+// the application framework does for such templates). A modal loop disables the
+// owner, dispatches every message of the thread (so the owner's timers and
+// paints go on) and destroys the dialog and its timers before it returns.
 //
 // Limits: templates are found by numeric id only; no DS_CONTROL dialogs, no
 // dialog menus, no WM_SETFONT/WM_GETDLGCODE protocol.
