@@ -13,6 +13,7 @@
 #include "menus.h"
 #include "message_queue.h"
 #include "timers.h"
+#include "window.h"
 
 namespace win32core {
 
