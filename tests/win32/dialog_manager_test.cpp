@@ -1,6 +1,6 @@
 // The dialog manager with the null driver: dialog units, the keyboard, the
 // system menu, enabling and the close command.
-#include "tests/win32/win32_fixture.h"
+#include "tests/win32/recording_dialog.h"
 
 namespace {
 
