@@ -15,9 +15,12 @@
 #include <algorithm>
 #include <cstring>
 
-#include "core.h"
+#include "paint.h"
+
 #include "driver.h"
 #include "handle_table.h"
+#include "icons.h"
+#include "window.h"
 #include "platform/win32/dib_stride.h"
 
 namespace win32core {
