@@ -33,6 +33,7 @@
 
 #include "gtk_message_box.h"
 #include "gtk_peer.h"
+#include "x11_shared_picture.h"
 #include "platform/win32/core/driver.h"
 #include "platform/win32/core/text_codec.h"
 
@@ -237,7 +238,7 @@ class GtkDriver : public WindowDriver {
     void SurfaceChanged(Window& w, const RECT& r) override {
         Peer* peer = PeerOf(w);
         if (peer != nullptr && peer->widget != nullptr && GTK_IS_DRAWING_AREA(peer->widget) &&
-            !DrawNow(w, peer->widget, r)) {
+            !DrawNow(w, *peer, r)) {
             gtk_widget_queue_draw_area(peer->widget, r.left, r.top, r.right - r.left,
                                        r.bottom - r.top);
         }
@@ -544,7 +545,8 @@ class GtkDriver : public WindowDriver {
     // frame clock and walks the whole widget tree, several times the cost of
     // the copy itself on every frame of the picture. Only a control that is
     // on the screen is drawn this way; false leaves it to GTK.
-    static bool DrawNow(Window& w, GtkWidget* widget, const RECT& r) {
+    static bool DrawNow(Window& w, Peer& peer, const RECT& r) {
+        GtkWidget* widget = peer.widget;
         GdkWindow* window = gtk_widget_get_window(widget);
         if (!gtk_widget_is_drawable(widget) || window == nullptr || w.surface.width == 0 ||
             w.surface.height == 0) {
@@ -552,10 +554,13 @@ class GtkDriver : public WindowDriver {
         }
         GtkAllocation a;
         gtk_widget_get_allocation(widget, &a);
-        const int right = std::min<int>(r.right, a.width);
-        const int bottom = std::min<int>(r.bottom, a.height);
+        const int right = std::min<int>({r.right, a.width, w.surface.width});
+        const int bottom = std::min<int>({r.bottom, a.height, w.surface.height});
         if (right <= r.left || bottom <= r.top) {
             return true;  // nothing of it shows
+        }
+        if (PutShared(w, peer, window, RECT{r.left, r.top, right, bottom})) {
+            return true;
         }
         // A control without a window of its own draws in its parent's.
         const cairo_rectangle_int_t area = {a.x + r.left, a.y + r.top, right - r.left,
@@ -568,6 +573,61 @@ class GtkDriver : public WindowDriver {
         gdk_window_end_draw_frame(window, context);
         cairo_region_destroy(region);
         return true;
+    }
+
+    // DrawNow through memory shared with the X server, where it can: the
+    // part `r` of the surface goes to the native window that shows the
+    // control, in one request.
+    static bool PutShared(Window& w, Peer& peer, GdkWindow* window, const RECT& r) {
+#ifdef GDK_WINDOWING_X11
+        if (peer.sharedRefused || !GDK_IS_X11_WINDOW(window)) {
+            return false;
+        }
+        // The control's origin: its own window's, or where it lies in its
+        // parent's; then down to the native window that holds them.
+        int x = 0;
+        int y = 0;
+        if (!gtk_widget_get_has_window(peer.widget)) {
+            GtkAllocation a;
+            gtk_widget_get_allocation(peer.widget, &a);
+            x = a.x;
+            y = a.y;
+        }
+        GdkWindow* native = window;
+        while (native != nullptr && !gdk_window_has_native(native)) {
+            int dx;
+            int dy;
+            gdk_window_get_position(native, &dx, &dy);
+            x += dx;
+            y += dy;
+            native = gdk_window_get_parent(native);
+        }
+        if (native == nullptr) {
+            return false;
+        }
+        if (peer.shared == nullptr || peer.shared->Width() != w.surface.width ||
+            peer.shared->Height() != w.surface.height) {
+            GdkVisual* visual = gdk_window_get_visual(native);
+            peer.shared.reset();
+            peer.shared = X11SharedPicture::Create(
+                GDK_WINDOW_XDISPLAY(native), GDK_WINDOW_XID(native),
+                gdk_x11_visual_get_xvisual(visual), gdk_visual_get_depth(visual), w.surface.width,
+                w.surface.height);
+            if (peer.shared == nullptr) {
+                peer.sharedRefused = true;
+                return false;
+            }
+        }
+        peer.shared->Put(GDK_WINDOW_XID(native), w.surface.pixels.data(), r.left, r.top, r.right,
+                         r.bottom, x + r.left, y + r.top);
+        return true;
+#else
+        (void)w;
+        (void)peer;
+        (void)window;
+        (void)r;
+        return false;
+#endif
     }
 
     static gboolean OnTimer(gpointer data) {
