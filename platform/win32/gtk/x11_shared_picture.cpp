@@ -40,8 +40,8 @@ std::unique_ptr<X11SharedPicture> X11SharedPicture::Create(Display* display, Dra
         return nullptr;
     }
     XShmSegmentInfo& segment = picture->m_segment;
-    segment.shmid =
-        shmget(IPC_PRIVATE, static_cast<size_t>(image->bytes_per_line) * height, IPC_CREAT | 0600);
+    segment.shmid = shmget(IPC_PRIVATE, 2 * static_cast<size_t>(image->bytes_per_line) * height,
+                           IPC_CREAT | 0600);
     if (segment.shmid < 0) {
         return nullptr;
     }
@@ -94,20 +94,25 @@ X11SharedPicture::~X11SharedPicture() {
 
 void X11SharedPicture::Put(Drawable drawable, const std::uint32_t* pixels, int left, int top,
                            int right, int bottom, int x, int y) {
-    // The server may still be reading the previous put out of the segment;
-    // what it has answered since then tells it is done without asking.
-    if (m_putSent && static_cast<long>(LastKnownRequestProcessed(m_display) - m_putSerial) < 0) {
+    // The server may still be reading this buffer's previous put; what it
+    // has answered since then tells it is done without asking.
+    const int buffer = m_next;
+    m_next = 1 - m_next;
+    if (m_putSent[buffer] &&
+        static_cast<long>(LastKnownRequestProcessed(m_display) - m_putSerial[buffer]) < 0) {
         XSync(m_display, False);
     }
     const int width = m_image->width;
+    m_image->data =
+        m_segment.shmaddr + static_cast<size_t>(buffer) * m_image->bytes_per_line * m_image->height;
     for (int row = top; row < bottom; ++row) {
         std::memcpy(m_image->data + static_cast<size_t>(row) * m_image->bytes_per_line +
                         static_cast<size_t>(left) * 4,
                     pixels + static_cast<size_t>(row) * width + left,
                     static_cast<size_t>(right - left) * 4);
     }
-    m_putSerial = NextRequest(m_display);
-    m_putSent = true;
+    m_putSerial[buffer] = NextRequest(m_display);
+    m_putSent[buffer] = true;
     XShmPutImage(m_display, drawable, m_gc, m_image, left, top, x, y,
                  static_cast<unsigned>(right - left), static_cast<unsigned>(bottom - top), False);
     XFlush(m_display);

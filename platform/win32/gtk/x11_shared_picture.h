@@ -5,8 +5,10 @@
 // the changed rows of a control's surface are copied into a segment that the
 // server shares, and one small request shows them. The pixels go neither down
 // the display connection nor through GDK's double buffer. The server reads
-// the segment after the request has left, so a put first waits for the
-// previous one to be done when the program cannot know that it is.
+// the segment after the request has left, so the segment holds two buffers
+// that puts take in turn, and a put waits for the server only when it cannot
+// know that the server is done with the previous put from its buffer: every
+// other put at most, since the wait covers the other buffer's put too.
 //
 // Limits: 24-bit true-colour visuals with 32-bit pixels in the host's byte
 // order, and a server that can share memory with the program (MIT-SHM, same
@@ -49,8 +51,9 @@ class X11SharedPicture {
     XShmSegmentInfo m_segment{};
     bool m_attached = false;
     GC m_gc = nullptr;
-    unsigned long m_putSerial = 0;  // the request of the latest put
-    bool m_putSent = false;
+    int m_next = 0;                      // the buffer of the next put
+    unsigned long m_putSerial[2] = {};   // each buffer's latest put request
+    bool m_putSent[2] = {false, false};  // and whether there was one
 };
 
 }  // namespace win32core
