@@ -5,13 +5,15 @@
 // template positions in a GtkFixed: push buttons are GtkButtons with the
 // template labels, text statics are GtkLabels, and statics without text (the
 // black-frame picture, icons) are drawing areas that show the control's pixel
-// surface. Timers are GLib timeouts. Esc, Tab, Enter without a focused button
-// and the window's close button go to the core's dialog manager; a right click in
-// the dialog or Shift+F10 opens the system menu as a popup. A window destroyed
-// from outside the program is closed as by its close button; a display lost
-// ends the program with status 1 and one line on stderr. Texts are code
-// page 932 and converted to UTF-8; the template font goes through the core's
-// substitution table, and falls back to "Sans" when the family is missing.
+// surface; a changed surface goes to the screen at once, on X11 through memory
+// shared with the server (x11_shared_picture.h). Timers are GLib timeouts. Esc,
+// Tab, Enter without a focused button and the window's close button go to the
+// core's dialog manager; a right click in the dialog or Shift+F10 opens the
+// system menu as a popup. A window destroyed from outside the program is
+// closed as by its close button; a display lost ends the program with status 1
+// and one line on stderr. Texts are code page 932 and converted to UTF-8; the
+// template font goes through the core's substitution table, and falls back to
+// "Sans" when the family is missing.
 //
 // Limits: the window manager places and frames windows; windows are not
 // resizable; Space and Enter on a focused button are GTK's own activation.
