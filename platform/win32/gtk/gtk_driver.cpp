@@ -561,16 +561,19 @@ class GtkDriver : public WindowDriver {
         if (right <= r.left || bottom <= r.top) {
             return true;  // nothing of it shows
         }
-        if (PutShared(w, peer, window, RECT{r.left, r.top, right, bottom})) {
+        // The control's origin in `window`: that of its own window, or where
+        // it lies in its parent's when it has none of its own.
+        const bool own = gtk_widget_get_has_window(widget);
+        const int x = own ? 0 : a.x;
+        const int y = own ? 0 : a.y;
+        if (PutShared(w, peer, window, x, y, RECT{r.left, r.top, right, bottom})) {
             return true;
         }
-        // A control without a window of its own draws in its parent's.
-        const cairo_rectangle_int_t area = {a.x + r.left, a.y + r.top, right - r.left,
-                                            bottom - r.top};
+        const cairo_rectangle_int_t area = {x + r.left, y + r.top, right - r.left, bottom - r.top};
         cairo_region_t* region = cairo_region_create_rectangle(&area);
         GdkDrawingContext* context = gdk_window_begin_draw_frame(window, region);
         cairo_t* cr = gdk_drawing_context_get_cairo_context(context);
-        cairo_translate(cr, a.x, a.y);
+        cairo_translate(cr, x, y);
         PaintSurface(cr, w.surface);
         gdk_window_end_draw_frame(window, context);
         cairo_region_destroy(region);
@@ -579,22 +582,15 @@ class GtkDriver : public WindowDriver {
 
     // DrawNow through memory shared with the X server, where it can: the
     // part `r` of the surface goes to the native window that shows the
-    // control, in one request.
-    static bool PutShared(Window& w, Peer& peer, GdkWindow* window, const RECT& r) {
+    // control, in one request. (x, y) is the control's origin in `window`.
+    // No other widget of a dialog lies over a picture control, so the put is
+    // clipped to the native window alone.
+    static bool PutShared(Window& w, Peer& peer, GdkWindow* window, int x, int y, const RECT& r) {
 #ifdef GDK_WINDOWING_X11
         if (peer.sharedRefused || !GDK_IS_X11_WINDOW(window)) {
             return false;
         }
-        // The control's origin: its own window's, or where it lies in its
-        // parent's; then down to the native window that holds them.
-        int x = 0;
-        int y = 0;
-        if (!gtk_widget_get_has_window(peer.widget)) {
-            GtkAllocation a;
-            gtk_widget_get_allocation(peer.widget, &a);
-            x = a.x;
-            y = a.y;
-        }
+        // Client-side windows lie inside the native one that shows them.
         GdkWindow* native = window;
         while (native != nullptr && !gdk_window_has_native(native)) {
             int dx;
@@ -627,6 +623,8 @@ class GtkDriver : public WindowDriver {
         (void)w;
         (void)peer;
         (void)window;
+        (void)x;
+        (void)y;
         (void)r;
         return false;
 #endif
