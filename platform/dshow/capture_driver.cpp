@@ -21,14 +21,6 @@ std::vector<const CaptureDriver*>& Drivers() {
     return drivers;
 }
 
-std::string DriverNames() {
-    std::string names;
-    for (const CaptureDriver* driver : Drivers()) {
-        names += (names.empty() ? "" : ", ") + std::string(driver->name);
-    }
-    return names;
-}
-
 std::mutex s_lock;
 const CaptureDriver* s_chosen = nullptr;
 const CaptureDriver* s_selected = nullptr;
@@ -54,7 +46,7 @@ HRESULT StartMediaLibrary() {
             std::fprintf(stderr,
                          "tenebrix: unknown capture driver \"%s\" (TENEBRIX_CAPTURE_DRIVER); "
                          "the drivers are: %s\n",
-                         name, DriverNames().c_str());
+                         name, DriverNames(Drivers()).c_str());
             return E_FAIL;
         }
     }

@@ -7,7 +7,7 @@
 // dialog one more WM_TIMER.
 #include <gtest/gtest.h>
 
-#include "tests/app/dialog_harness.h"
+#include "tests/app/main_dialog.h"
 
 #define REAL_INVALIDATE_RECT __real__Z14InvalidateRectP6HWND__PK7tagRECTi
 #define WRAP_INVALIDATE_RECT __wrap__Z14InvalidateRectP6HWND__PK7tagRECTi

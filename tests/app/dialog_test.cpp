@@ -4,7 +4,7 @@
 
 #include <filesystem>
 
-#include "tests/app/dialog_harness.h"
+#include "tests/app/main_dialog.h"
 
 namespace {
 

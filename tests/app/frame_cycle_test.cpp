@@ -2,7 +2,7 @@
 // for pixel against pictures drawn independently (expected_hud.h).
 #include <gtest/gtest.h>
 
-#include "tests/app/dialog_harness.h"
+#include "tests/app/main_dialog.h"
 
 namespace {
 

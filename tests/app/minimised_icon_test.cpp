@@ -9,7 +9,7 @@
 #include <string>
 
 #include "platform/win32/resource_module.h"
-#include "tests/app/dialog_harness.h"
+#include "tests/app/main_dialog.h"
 
 namespace {
 

@@ -2,7 +2,7 @@
 // a picture. A program of its own, so that the cycle's images are fresh.
 #include <gtest/gtest.h>
 
-#include "tests/app/dialog_harness.h"
+#include "tests/app/main_dialog.h"
 
 namespace {
 

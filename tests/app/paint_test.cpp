@@ -5,7 +5,7 @@
 #include <gtest/gtest.h>
 
 #include "platform/win32/resource_module.h"
-#include "tests/app/dialog_harness.h"
+#include "tests/app/main_dialog.h"
 
 namespace {
 

@@ -1,6 +1,6 @@
-// Shared set-up of the capture tests that use the scripted devices: both test
-// drivers chosen for the process, both reset around every test, and the
-// helpers that tests of the device questions need.
+// Shared set-up of the capture tests that use the scripted devices: the
+// scripted devices reset around every test, the scripted user to answer the
+// device questions, and the helpers that tests of those questions need.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -11,7 +11,7 @@
 
 #include "capture/capture_manager.h"
 #include "platform/dshow/scripted/scripted_devices.h"
-#include "platform/win32/null/null_driver.h"
+#include "tests/support/scripted_user.h"
 
 // `utf8` in code page 932, as the system's ANSI strings are; converted here
 // with iconv so that expectations can be written readably.
@@ -35,19 +35,16 @@ inline scripted_capture::Device Camera(const std::string& name, int width = 4, i
     return device;
 }
 
-class ScriptedCaptureTest : public ::testing::Test {
+class ScriptedCaptureTest : public ScriptedUserTest {
   protected:
-    static void SetUpTestSuite() {
-        ASSERT_TRUE(scripted_capture::Use());
-        ASSERT_TRUE(null_driver::Use());
-    }
+    static void SetUpTestSuite() { ASSERT_TRUE(scripted_capture::Use()); }
     void SetUp() override {
+        ASSERT_NO_FATAL_FAILURE(ScriptedUserTest::SetUp());
         scripted_capture::Reset();
-        null_driver::Reset();
     }
     void TearDown() override {
         EXPECT_EQ(scripted_capture::OverReleases(), 0);
         scripted_capture::Reset();
-        null_driver::Reset();
+        ScriptedUserTest::TearDown();
     }
 };

@@ -6,17 +6,13 @@
 #include <cstdlib>
 
 #include "capture/capture_manager.h"
-#include "platform/win32/null/null_driver.h"
+#include "tests/support/scripted_user.h"
 
 namespace {
 
-class UnknownDriverTest : public ::testing::Test {
+class UnknownDriverTest : public ScriptedUserTest {
   protected:
-    static void SetUpTestSuite() {
-        setenv("TENEBRIX_CAPTURE_DRIVER", "v4l9", 1);
-        ASSERT_TRUE(null_driver::Use());
-    }
-    void SetUp() override { null_driver::Reset(); }
+    static void SetUpTestSuite() { setenv("TENEBRIX_CAPTURE_DRIVER", "v4l9", 1); }
 };
 
 TEST_F(UnknownDriverTest, TheMediaLibraryDoesNotStartAndSaysWhy) {

@@ -13,26 +13,24 @@
 #include <qedit.h>
 
 #include "capture/capture_manager.h"
-#include "platform/win32/null/null_driver.h"
 #include "tests/capture/real_devices.h"
 #include "tests/dshow/fake_webcams/fake_webcams.h"
+#include "tests/support/scripted_user.h"
 
 namespace {
 
-class FakeWebcamTest : public ::testing::Test {
+class FakeWebcamTest : public ScriptedUserTest {
   protected:
-    static void SetUpTestSuite() {
-        ASSERT_TRUE(RegisterFakeWebcams());
-        ASSERT_TRUE(null_driver::Use());
-    }
+    static void SetUpTestSuite() { ASSERT_TRUE(RegisterFakeWebcams()); }
     void SetUp() override {
-        null_driver::Reset();
+        ASSERT_NO_FATAL_FAILURE(ScriptedUserTest::SetUp());
         m_realDevices = DeclineRealDevices();
     }
     void TearDown() override {
         unsetenv("TENEBRIX_FAKE_WEBCAMS");
         unsetenv("TENEBRIX_FAKE_WEBCAMS_UNPLUGGED");
         std::remove(m_plugs.c_str());
+        ScriptedUserTest::TearDown();
     }
 
     // Sets which cameras are plugged in: all of `cameras`, but `unplugged`.

@@ -9,8 +9,8 @@
 #include <vector>
 
 #include "capture/capture_manager.h"
-#include "platform/win32/null/null_driver.h"
 #include "tests/capture/real_devices.h"
+#include "tests/support/scripted_user.h"
 
 namespace {
 
@@ -25,11 +25,12 @@ const char kBars[] =
     "Colour Bars=videotestsrc pattern=smpte is-live=true ! "
     "video/x-raw,format=BGR,width=640,height=480,framerate=30/1";
 
-class RealCameraTest : public ::testing::Test {
+class RealCameraTest : public ScriptedUserTest {
   protected:
-    static void SetUpTestSuite() { ASSERT_TRUE(null_driver::Use()); }
-    void SetUp() override { null_driver::Reset(); }
-    void TearDown() override { unsetenv("TENEBRIX_VIRTUAL_CAMERAS"); }
+    void TearDown() override {
+        unsetenv("TENEBRIX_VIRTUAL_CAMERAS");
+        ScriptedUserTest::TearDown();
+    }
 
     void SetUpCameras(const char* cameras) {
         m_realDevices = DeclineRealDevices();

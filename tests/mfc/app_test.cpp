@@ -5,7 +5,7 @@
 #include <afxdisp.h>
 #include <afxwin.h>
 
-#include "platform/win32/null/null_driver.h"
+#include "tests/support/scripted_user.h"
 
 namespace {
 
@@ -22,13 +22,7 @@ class CTestApp : public CWinApp {
     BOOL m_result;
 };
 
-class AppTest : public ::testing::Test {
-  protected:
-    void SetUp() override {
-        ASSERT_TRUE(null_driver::Use());
-        null_driver::Reset();
-    }
-};
+using AppTest = ScriptedUserTest;
 
 TEST_F(AppTest, InitInstanceRunsOnceAndFalseEndsTheProgram) {
     CTestApp app(FALSE);
@@ -55,10 +49,9 @@ TEST_F(AppTest, TheProgramIsNamedAfterItsFileWithoutFolderOrExe) {
 
 TEST_F(AppTest, TrueRunsTheMessageLoopUntilQuit) {
     CTestApp app(TRUE);
-    null_driver::SetIdleHandler([] { PostQuitMessage(3); });
+    Then([] { PostQuitMessage(3); });
     EXPECT_EQ(AfxWinMain(0, nullptr), 3);
     EXPECT_EQ(app.m_initCalls, 1);
-    null_driver::SetIdleHandler(nullptr);
 }
 
 TEST_F(AppTest, NoApplicationObjectIsAnError) {

@@ -5,37 +5,14 @@
 
 #include <afxwin.h>
 
-#include <deque>
 #include <functional>
 #include <string>
 #include <vector>
 
-#include "platform/win32/null/null_driver.h"
+#include "tests/support/scripted_user.h"
 #include "tests/win32/test_templates.h"
 
 namespace {
-
-// Acts as the user: each time the message loop runs dry it takes the next step.
-class Script {
-  public:
-    Script() {
-        null_driver::SetIdleHandler([this] {
-            ++idleCalls;
-            if (!steps.empty()) {
-                auto step = std::move(steps.front());
-                steps.pop_front();
-                step();
-            }
-        });
-    }
-    ~Script() { null_driver::SetIdleHandler(nullptr); }
-    Script& Then(std::function<void()> step) {
-        steps.push_back(std::move(step));
-        return *this;
-    }
-    std::deque<std::function<void()>> steps;
-    int idleCalls = 0;
-};
 
 class CLogDlg : public CDialog {
   public:
@@ -121,17 +98,7 @@ BEGIN_MESSAGE_MAP(CDerivedDlg, CLogDlg)
 ON_BN_CLICKED(IDC_T_START, OnDerivedStart)
 END_MESSAGE_MAP()
 
-class DialogTest : public ::testing::Test {
-  protected:
-    void SetUp() override {
-        ASSERT_TRUE(null_driver::Use());
-        null_driver::Reset();
-    }
-    void TearDown() override {
-        null_driver::Reset();
-        EXPECT_TRUE(null_driver::TopLevelWindows().empty()) << "a dialog outlived its DoModal";
-    }
-};
+using DialogTest = ScriptedUserTest;
 
 TEST_F(DialogTest, InitRunsBeforeTheDialogShowsAndEndingDestroysIt) {
     CLogDlg dlg;
@@ -145,8 +112,7 @@ TEST_F(DialogTest, InitRunsBeforeTheDialogShowsAndEndingDestroysIt) {
     bool visibleLater = false;
     HWND focus = NULL;
     HWND start = NULL;
-    Script script;
-    script.Then([&] {
+    Then([&] {
         visibleLater = ::IsWindowVisible(hwnd) != FALSE;
         focus = ::GetFocus();
         start = ::GetDlgItem(hwnd, IDC_T_START);
@@ -169,14 +135,13 @@ TEST_F(DialogTest, InitRunsBeforeTheDialogShowsAndEndingDestroysIt) {
 TEST_F(DialogTest, DerivedMapComesFirstThenBaseMapThenDefault) {
     CDerivedDlg dlg;
     LRESULT previousIcon = 1;
-    Script script;
-    script.Then([&] { null_driver::Click(dlg.m_hWnd, IDC_T_START); })
-        .Then([&] { null_driver::Click(dlg.m_hWnd, IDC_T_STOP); })
-        .Then([&] {
-            // No map lists WM_SETICON: the window's default procedure answers.
-            previousIcon = dlg.SendMessage(WM_SETICON, ICON_BIG, 0);
-            null_driver::ChooseSystemMenuItem(dlg.m_hWnd, SC_CLOSE);
-        });
+    Then([&] { null_driver::Click(dlg.m_hWnd, IDC_T_START); });
+    Then([&] { null_driver::Click(dlg.m_hWnd, IDC_T_STOP); });
+    Then([&] {
+        // No map lists WM_SETICON: the window's default procedure answers.
+        previousIcon = dlg.SendMessage(WM_SETICON, ICON_BIG, 0);
+        null_driver::ChooseSystemMenuItem(dlg.m_hWnd, SC_CLOSE);
+    });
 
     EXPECT_EQ(dlg.DoModal(), IDCANCEL);
     EXPECT_EQ(dlg.log, (std::vector<std::string>{"init", "derived start", "stop", "syscommand"}));
@@ -190,19 +155,17 @@ TEST_F(DialogTest, DisabledButtonIgnoresClicksUntilEnabledAgain) {
         d.m_stop.EnableWindow(TRUE);
     };
     std::vector<bool> startEnabled;
-    Script script;
-    script
-        .Then([&] { null_driver::Click(dlg.m_hWnd, IDC_T_START); })  // ignored
-        .Then([&] { null_driver::Click(dlg.m_hWnd, IDC_T_STOP); })
-        .Then([&] {
-            startEnabled.push_back(dlg.m_start.IsWindowEnabled() != FALSE);
-            null_driver::Click(dlg.m_hWnd, IDC_T_STOP);  // ignored now
-        })
-        .Then([&] { null_driver::Click(dlg.m_hWnd, IDC_T_START); })
-        .Then([&] {
-            startEnabled.push_back(dlg.m_start.IsWindowEnabled() != FALSE);
-            null_driver::PressKey(dlg.m_hWnd, VK_ESCAPE);
-        });
+    Then([&] { null_driver::Click(dlg.m_hWnd, IDC_T_START); });  // ignored
+    Then([&] { null_driver::Click(dlg.m_hWnd, IDC_T_STOP); });
+    Then([&] {
+        startEnabled.push_back(dlg.m_start.IsWindowEnabled() != FALSE);
+        null_driver::Click(dlg.m_hWnd, IDC_T_STOP);  // ignored now
+    });
+    Then([&] { null_driver::Click(dlg.m_hWnd, IDC_T_START); });
+    Then([&] {
+        startEnabled.push_back(dlg.m_start.IsWindowEnabled() != FALSE);
+        null_driver::PressKey(dlg.m_hWnd, VK_ESCAPE);
+    });
 
     EXPECT_EQ(dlg.DoModal(), IDCANCEL);
     EXPECT_EQ(dlg.log, (std::vector<std::string>{"init", "stop", "start"}));
@@ -213,19 +176,18 @@ TEST_F(DialogTest, TimerTicksArriveOnlyWhileTheTimerIsSet) {
     CLogDlg dlg;
     dlg.onInit = [](CLogDlg& d) { d.SetTimer(0, 30, NULL); };
     bool firedAfterKill = true;
-    Script script;
-    script.Then([&] { null_driver::FireTimers(); })
-        .Then([&] {
-            // Two periods before the loop looks: one WM_TIMER, as on Windows.
-            null_driver::FireTimer(dlg.m_hWnd, 0);
-            null_driver::FireTimer(dlg.m_hWnd, 0);
-        })
-        .Then([&] {
-            null_driver::FireTimer(dlg.m_hWnd, 0);  // elapsed, not yet delivered
-            dlg.KillTimer(0);
-            firedAfterKill = null_driver::FireTimer(dlg.m_hWnd, 0);
-            null_driver::Click(dlg.m_hWnd, IDCANCEL);
-        });
+    Then([&] { null_driver::FireTimers(); });
+    Then([&] {
+        // Two periods before the loop looks: one WM_TIMER, as on Windows.
+        null_driver::FireTimer(dlg.m_hWnd, 0);
+        null_driver::FireTimer(dlg.m_hWnd, 0);
+    });
+    Then([&] {
+        null_driver::FireTimer(dlg.m_hWnd, 0);  // elapsed, not yet delivered
+        dlg.KillTimer(0);
+        firedAfterKill = null_driver::FireTimer(dlg.m_hWnd, 0);
+        null_driver::Click(dlg.m_hWnd, IDCANCEL);
+    });
 
     EXPECT_EQ(dlg.DoModal(), IDCANCEL);
     EXPECT_EQ(dlg.ticks, 2);
@@ -244,23 +206,22 @@ TEST_F(DialogTest, NestedModalDialogKeepsOwnerTicksGoingAndDisablesTheOwner) {
     bool ownerEnabledAfter = false;
     int ticksDuringNested = 0;
     HWND nested = NULL;
-    Script script;
-    script.Then([&] { null_driver::Click(dlg.m_hWnd, IDC_T_OPEN); })
-        .Then([&] {
-            nested = null_driver::TopLevelWindows().back();
-            ownerEnabledDuring = ::IsWindowEnabled(dlg.m_hWnd) != FALSE;
-            null_driver::Click(dlg.m_hWnd, IDC_T_STOP);  // the owner takes no input
-            null_driver::FireTimers();
-        })
-        .Then([&] { null_driver::FireTimers(); })
-        .Then([&] {
-            ticksDuringNested = dlg.ticks;
-            null_driver::Click(nested, IDOK);
-        })
-        .Then([&] {
-            ownerEnabledAfter = ::IsWindowEnabled(dlg.m_hWnd) != FALSE;
-            null_driver::Click(dlg.m_hWnd, IDCANCEL);
-        });
+    Then([&] { null_driver::Click(dlg.m_hWnd, IDC_T_OPEN); });
+    Then([&] {
+        nested = null_driver::TopLevelWindows().back();
+        ownerEnabledDuring = ::IsWindowEnabled(dlg.m_hWnd) != FALSE;
+        null_driver::Click(dlg.m_hWnd, IDC_T_STOP);  // the owner takes no input
+        null_driver::FireTimers();
+    });
+    Then([&] { null_driver::FireTimers(); });
+    Then([&] {
+        ticksDuringNested = dlg.ticks;
+        null_driver::Click(nested, IDOK);
+    });
+    Then([&] {
+        ownerEnabledAfter = ::IsWindowEnabled(dlg.m_hWnd) != FALSE;
+        null_driver::Click(dlg.m_hWnd, IDCANCEL);
+    });
 
     EXPECT_EQ(dlg.DoModal(), IDCANCEL);
     EXPECT_NE(nested, dlg.m_hWnd);
@@ -278,9 +239,8 @@ TEST_F(DialogTest, EndDialogInsideOnInitDialogNeverShowsTheDialog) {
         d.SetTimer(0, 30, NULL);
         d.EndDialog(IDCANCEL);
     };
-    Script script;
     EXPECT_EQ(dlg.DoModal(), IDCANCEL);
-    EXPECT_EQ(script.idleCalls, 0) << "the modal loop never ran";
+    EXPECT_EQ(IdleCalls(), 0) << "the modal loop never ran";
     EXPECT_EQ(dlg.paints, 0) << "the dialog never became visible";
 }
 
@@ -295,13 +255,11 @@ TEST_F(DialogTest, SystemMenuEntrySendsItsCommand) {
         menu->AppendMenu(MF_STRING, 0x0010, text);
     };
     std::vector<null_driver::MenuEntry> entries;
-    Script script;
-    script
-        .Then([&] {
-            entries = null_driver::SystemMenu(dlg.m_hWnd);
-            null_driver::ChooseSystemMenuItem(dlg.m_hWnd, 0x0010);
-        })
-        .Then([&] { null_driver::PressKey(dlg.m_hWnd, VK_ESCAPE); });
+    Then([&] {
+        entries = null_driver::SystemMenu(dlg.m_hWnd);
+        null_driver::ChooseSystemMenuItem(dlg.m_hWnd, 0x0010);
+    });
+    Then([&] { null_driver::PressKey(dlg.m_hWnd, VK_ESCAPE); });
 
     EXPECT_EQ(dlg.DoModal(), IDCANCEL);
     ASSERT_EQ(entries.size(), 3u);
@@ -329,13 +287,11 @@ TEST_F(DialogTest, CommandsTheDialogLeavesGoToTheApplication) {
     CLogDlg dlg;
     app.m_pMainWnd = &dlg;
     HWND hwnd = NULL;
-    Script script;
-    script
-        .Then([&] {
-            hwnd = dlg.m_hWnd;
-            dlg.PostMessage(WM_COMMAND, ID_HELP, 0);
-        })
-        .Then([&] { null_driver::PressKey(dlg.m_hWnd, VK_ESCAPE); });
+    Then([&] {
+        hwnd = dlg.m_hWnd;
+        dlg.PostMessage(WM_COMMAND, ID_HELP, 0);
+    });
+    Then([&] { null_driver::PressKey(dlg.m_hWnd, VK_ESCAPE); });
     EXPECT_EQ(dlg.DoModal(), IDCANCEL);
     ASSERT_EQ(null_driver::MessageBoxes().size(), 1u);
     EXPECT_EQ(null_driver::MessageBoxes()[0].text, "No help is available for this program.");
@@ -370,20 +326,18 @@ TEST_F(DialogTest, InvalidationsCoalesceIntoOnePaintThatCPaintDcValidates) {
     CPaintOnlyDlg dlg;
     int paintsBefore = 0;
     int paintsAfter = 0;
-    Script script;
-    script
-        .Then([&] {
-            paintsBefore = dlg.paints;
-            RECT a{0, 0, 320, 240};
-            RECT b{10, 250, 20, 260};
-            dlg.InvalidateRect(&a, FALSE);
-            dlg.InvalidateRect(&b, FALSE);
-            dlg.InvalidateRect(&a, FALSE);
-        })
-        .Then([&] {
-            paintsAfter = dlg.paints;
-            null_driver::PressKey(dlg.m_hWnd, VK_ESCAPE);
-        });
+    Then([&] {
+        paintsBefore = dlg.paints;
+        RECT a{0, 0, 320, 240};
+        RECT b{10, 250, 20, 260};
+        dlg.InvalidateRect(&a, FALSE);
+        dlg.InvalidateRect(&b, FALSE);
+        dlg.InvalidateRect(&a, FALSE);
+    });
+    Then([&] {
+        paintsAfter = dlg.paints;
+        null_driver::PressKey(dlg.m_hWnd, VK_ESCAPE);
+    });
     EXPECT_EQ(dlg.DoModal(), IDCANCEL);
     EXPECT_EQ(paintsBefore, 1) << "the first showing";
     EXPECT_EQ(paintsAfter, 2) << "three invalidations, one WM_PAINT, and no repeat";
@@ -397,8 +351,7 @@ TEST_F(DialogTest, InvalidationsCoalesceIntoOnePaintThatCPaintDcValidates) {
 
 TEST_F(DialogTest, OkCommandEndsWithIdok) {
     CLogDlg dlg;
-    Script script;
-    script.Then([&] { dlg.PostMessage(WM_COMMAND, IDOK, 0); });
+    Then([&] { dlg.PostMessage(WM_COMMAND, IDOK, 0); });
     EXPECT_EQ(dlg.DoModal(), IDOK);
 }
 

@@ -15,13 +15,14 @@
 #include "processing/cpu_features.h"
 #include "tests/processing/reference/dib_pictures.h"
 #include "tests/processing/reference/motion_compositing_reference.h"
+#include "tests/processing/vector_paths.h"
 
 namespace {
 
 using reference::Picture;
 
-using reference::kPaths;
-using reference::PathLimit;
+using BlendByHistoryOnPath = OnVectorPath;
+INSTANTIATE_TEST_SUITE_P(AllPaths, BlendByHistoryOnPath, AllVectorPaths(), VectorPathTestName);
 
 Picture Solid(int width, int height, BYTE value) {
     Picture picture(width, height);
@@ -69,36 +70,33 @@ TEST(SameColor, ComparesAllThreeBytes) {
     EXPECT_EQ(0, SameColor(a, d));
 }
 
-TEST(BlendByHistory, MixesByTheRedHistoryByte) {
-    for (VectorPath path : kPaths) {
-        PathLimit limit(path);
-        // 40 pixels so that the vector path takes a full group as well as single ones.
-        Picture frame = Solid(40, 3, 200);
-        Picture background = Solid(40, 3, 100);
-        Picture history = Solid(40, 3, 0);
-        for (int j = 0; j < 40; ++j) {
-            history.At(j, 0)[2] = 128;  // the weight comes from the red byte only
-            history.At(j, 1)[2] = 255;
-            history.At(j, 1)[1] = 9;
-            history.At(j, 2)[0] = 255;
-            frame.At(j, 1)[0] = 17;
-            background.At(j, 2)[1] = 3;
-        }
-        Picture out;
-        BlendOnPath(frame, history, background, &out);
-        for (int j = 0; j < 40; ++j) {
-            for (int c = 0; c < 3; ++c) {
-                // 100 * 0.4980392156862745 + 200 * 0.5019607843137255 = 150.196...
-                ASSERT_EQ(150, out.At(j, 0)[c]) << VectorPathName(ActiveVectorPath());
-                ASSERT_EQ(frame.At(j, 1)[c], out.At(j, 1)[c]);
-                ASSERT_EQ(background.At(j, 2)[c], out.At(j, 2)[c]);
-            }
+TEST_P(BlendByHistoryOnPath, MixesByTheRedHistoryByte) {
+    // 40 pixels so that the vector path takes a full group as well as single ones.
+    Picture frame = Solid(40, 3, 200);
+    Picture background = Solid(40, 3, 100);
+    Picture history = Solid(40, 3, 0);
+    for (int j = 0; j < 40; ++j) {
+        history.At(j, 0)[2] = 128;  // the weight comes from the red byte only
+        history.At(j, 1)[2] = 255;
+        history.At(j, 1)[1] = 9;
+        history.At(j, 2)[0] = 255;
+        frame.At(j, 1)[0] = 17;
+        background.At(j, 2)[1] = 3;
+    }
+    Picture out;
+    BlendOnPath(frame, history, background, &out);
+    for (int j = 0; j < 40; ++j) {
+        for (int c = 0; c < 3; ++c) {
+            // 100 * 0.4980392156862745 + 200 * 0.5019607843137255 = 150.196...
+            ASSERT_EQ(150, out.At(j, 0)[c]) << VectorPathName(ActiveVectorPath());
+            ASSERT_EQ(frame.At(j, 1)[c], out.At(j, 1)[c]);
+            ASSERT_EQ(background.At(j, 2)[c], out.At(j, 2)[c]);
         }
     }
 }
 
 // All (history, background, frame) byte triples of one channel, on every path.
-TEST(BlendByHistory, EveryWeightBackgroundAndFrameByte) {
+TEST_P(BlendByHistoryOnPath, EveryWeightBackgroundAndFrameByte) {
     Picture frame(256, 256);
     Picture background(256, 256);
     for (int i = 0; i < 256; ++i) {
@@ -109,24 +107,20 @@ TEST(BlendByHistory, EveryWeightBackgroundAndFrameByte) {
             }
         }
     }
-    for (VectorPath path : kPaths) {
-        PathLimit limit(path);
-        long long mismatches = 0;
-        for (int h = 0; h < 256; ++h) {
-            Picture out;
-            BlendOnPath(frame, Solid(256, 256, static_cast<BYTE>(h)), background, &out);
-            for (int i = 0; i < 256; ++i) {
-                for (int j = 0; j < 256; ++j) {
-                    for (int c = 0; c < 3; ++c) {
-                        mismatches +=
-                            out.At(j, i)[c] !=
-                            reference::BlendChannel(background.At(j, i)[c], frame.At(j, i)[c], h);
-                    }
+    long long mismatches = 0;
+    for (int h = 0; h < 256; ++h) {
+        Picture out;
+        BlendOnPath(frame, Solid(256, 256, static_cast<BYTE>(h)), background, &out);
+        for (int i = 0; i < 256; ++i) {
+            for (int j = 0; j < 256; ++j) {
+                for (int c = 0; c < 3; ++c) {
+                    mismatches += out.At(j, i)[c] != reference::BlendChannel(background.At(j, i)[c],
+                                                                             frame.At(j, i)[c], h);
                 }
             }
         }
-        EXPECT_EQ(0, mismatches) << VectorPathName(ActiveVectorPath());
     }
+    EXPECT_EQ(0, mismatches) << VectorPathName(ActiveVectorPath());
 }
 
 int Percentage(const Picture& history) {
@@ -135,44 +129,41 @@ int Percentage(const Picture& history) {
     return BlendOnPath(grey, history, grey, &out);
 }
 
-TEST(BlendByHistory, HiddenPercentage) {
-    for (VectorPath path : kPaths) {
-        PathLimit limit(path);
-        EXPECT_EQ(100, Percentage(Solid(320, 240, 0)));
-        EXPECT_EQ(0, Percentage(Solid(320, 240, 255)));
-        Picture half = Solid(320, 240, 0);
-        std::memset(half.bytes.data(), 255, half.bytes.size() / 2);
-        EXPECT_EQ(50, Percentage(half));
-        Picture single = Solid(320, 240, 0);
-        single.At(200, 100)[2] = 255;
-        EXPECT_EQ(100, Percentage(single));
-        // 12,240 pixels of 8: the mean weight is 0.005 exactly, but the serial
-        // double sum lies just below it.
-        Picture eights = Solid(320, 240, 0);
-        for (int k = 0; k < 12240; ++k) {
-            eights.At(k % 320, k / 320)[2] = 8;
-        }
-        EXPECT_EQ(99, Percentage(eights)) << VectorPathName(ActiveVectorPath());
-        // One pixel more and the percentage drops for sure; one of 255 on its
-        // own keeps it.
-        eights.At(12240 % 320, 12240 / 320)[2] = 8;
-        EXPECT_EQ(99, Percentage(eights));
-        Picture nearlyAll = Solid(320, 240, 255);
-        for (int k = 0; k < 384; ++k) {  // mean weight 0.995 exactly
-            nearlyAll.At(k, 0)[2] = 0;
-        }
-        EXPECT_EQ(reference::Blend(nearlyAll, nearlyAll, nearlyAll, &half), Percentage(nearlyAll));
-        nearlyAll.At(0, 1)[2] = 0;
-        EXPECT_EQ(1, Percentage(nearlyAll));
-        EXPECT_EQ(100, Percentage(Solid(1, 1, 0)));
-        EXPECT_EQ(0, Percentage(Solid(1, 1, 255)));
+TEST_P(BlendByHistoryOnPath, HiddenPercentage) {
+    EXPECT_EQ(100, Percentage(Solid(320, 240, 0)));
+    EXPECT_EQ(0, Percentage(Solid(320, 240, 255)));
+    Picture half = Solid(320, 240, 0);
+    std::memset(half.bytes.data(), 255, half.bytes.size() / 2);
+    EXPECT_EQ(50, Percentage(half));
+    Picture single = Solid(320, 240, 0);
+    single.At(200, 100)[2] = 255;
+    EXPECT_EQ(100, Percentage(single));
+    // 12,240 pixels of 8: the mean weight is 0.005 exactly, but the serial
+    // double sum lies just below it.
+    Picture eights = Solid(320, 240, 0);
+    for (int k = 0; k < 12240; ++k) {
+        eights.At(k % 320, k / 320)[2] = 8;
     }
+    EXPECT_EQ(99, Percentage(eights)) << VectorPathName(ActiveVectorPath());
+    // One pixel more and the percentage drops for sure; one of 255 on its
+    // own keeps it.
+    eights.At(12240 % 320, 12240 / 320)[2] = 8;
+    EXPECT_EQ(99, Percentage(eights));
+    Picture nearlyAll = Solid(320, 240, 255);
+    for (int k = 0; k < 384; ++k) {  // mean weight 0.995 exactly
+        nearlyAll.At(k, 0)[2] = 0;
+    }
+    EXPECT_EQ(reference::Blend(nearlyAll, nearlyAll, nearlyAll, &half), Percentage(nearlyAll));
+    nearlyAll.At(0, 1)[2] = 0;
+    EXPECT_EQ(1, Percentage(nearlyAll));
+    EXPECT_EQ(100, Percentage(Solid(1, 1, 0)));
+    EXPECT_EQ(0, Percentage(Solid(1, 1, 255)));
 }
 
 // Random pictures with runs of 0 and 255 weights, frames equal to the
 // background in places, and odd widths; every path gives the reference bytes
 // and percentage.
-TEST(BlendByHistory, EveryPathGivesTheReferenceBytes) {
+TEST_P(BlendByHistoryOnPath, GivesTheReferenceBytes) {
     struct Size {
         int width, height;
     };
@@ -197,19 +188,16 @@ TEST(BlendByHistory, EveryPathGivesTheReferenceBytes) {
         }
         Picture expected(size.width, size.height);
         const int expectedPercentage = reference::Blend(frame, history, background, &expected);
-        for (VectorPath path : kPaths) {
-            PathLimit limit(path);
-            Picture out;
-            EXPECT_EQ(expectedPercentage, BlendOnPath(frame, history, background, &out));
-            ASSERT_EQ(expected.bytes, out.bytes)
-                << size.width << "x" << size.height << " " << VectorPathName(ActiveVectorPath());
-        }
+        Picture out;
+        EXPECT_EQ(expectedPercentage, BlendOnPath(frame, history, background, &out));
+        ASSERT_EQ(expected.bytes, out.bytes)
+            << size.width << "x" << size.height << " " << VectorPathName(ActiveVectorPath());
     }
 }
 
 // Histories whose byte sums put the exact percentage on a whole number, where
 // only the serial double sum decides, and just beside it.
-TEST(BlendByHistory, PercentageOnAndBesideWholeNumbers) {
+TEST_P(BlendByHistoryOnPath, PercentageOnAndBesideWholeNumbers) {
     std::mt19937 random(5);
     for (int round = 0; round < 40; ++round) {
         Picture history = reference::RandomPicture(320, 240, &random);
@@ -235,17 +223,14 @@ TEST(BlendByHistory, PercentageOnAndBesideWholeNumbers) {
         const Picture grey = Solid(320, 240, 90);
         Picture expected(320, 240);
         const int expectedPercentage = reference::Blend(grey, history, grey, &expected);
-        for (VectorPath path : kPaths) {
-            PathLimit limit(path);
-            Picture out;
-            ASSERT_EQ(expectedPercentage, BlendOnPath(grey, history, grey, &out)) << round;
-        }
+        Picture out;
+        ASSERT_EQ(expectedPercentage, BlendOnPath(grey, history, grey, &out)) << round;
     }
 }
 
 // Blending into one of the inputs gives what a separate output gets, the
 // percentage included (here one that needs the serial sum).
-TEST(BlendByHistory, AnOutputThatIsAlsoAnInput) {
+TEST_P(BlendByHistoryOnPath, AnOutputThatIsAlsoAnInput) {
     std::mt19937 random(11);
     const Picture frame = reference::RandomPicture(320, 240, &random);
     const Picture background = reference::RandomPicture(320, 240, &random);
@@ -256,47 +241,40 @@ TEST(BlendByHistory, AnOutputThatIsAlsoAnInput) {
     }
     Picture expected(320, 240);
     ASSERT_EQ(99, reference::Blend(frame, history, background, &expected));
-    for (VectorPath path : kPaths) {
-        PathLimit limit(path);
-        CDibImage f = reference::ToImage(frame);
-        const CDibImage h = reference::ToImage(history);
-        const CDibImage b = reference::ToImage(background);
-        EXPECT_EQ(99, BlendByHistory(&f, &h, &b, &f));
-        EXPECT_EQ(expected.bytes, reference::ToPicture(f).bytes);
-        f = reference::ToImage(frame);
-        CDibImage b2 = reference::ToImage(background);
-        EXPECT_EQ(99, BlendByHistory(&f, &h, &b2, &b2));
-        EXPECT_EQ(expected.bytes, reference::ToPicture(b2).bytes);
-        CDibImage h2 = reference::ToImage(history);
-        EXPECT_EQ(99, BlendByHistory(&f, &h2, &b, &h2));
-        EXPECT_EQ(expected.bytes, reference::ToPicture(h2).bytes)
-            << VectorPathName(ActiveVectorPath());
-    }
+    CDibImage f = reference::ToImage(frame);
+    const CDibImage h = reference::ToImage(history);
+    const CDibImage b = reference::ToImage(background);
+    EXPECT_EQ(99, BlendByHistory(&f, &h, &b, &f));
+    EXPECT_EQ(expected.bytes, reference::ToPicture(f).bytes);
+    f = reference::ToImage(frame);
+    CDibImage b2 = reference::ToImage(background);
+    EXPECT_EQ(99, BlendByHistory(&f, &h, &b2, &b2));
+    EXPECT_EQ(expected.bytes, reference::ToPicture(b2).bytes);
+    CDibImage h2 = reference::ToImage(history);
+    EXPECT_EQ(99, BlendByHistory(&f, &h2, &b, &h2));
+    EXPECT_EQ(expected.bytes, reference::ToPicture(h2).bytes) << VectorPathName(ActiveVectorPath());
 }
 
-TEST(BlendByHistory, WritesNothingForEmptyOrMismatchedImages) {
-    for (VectorPath path : kPaths) {
-        PathLimit limit(path);
-        const CDibImage frame = reference::ToImage(Solid(8, 4, 10));
-        const CDibImage history = reference::ToImage(Solid(8, 4, 128));
-        const CDibImage empty;
-        const CDibImage narrow = reference::ToImage(Solid(7, 4, 128));
-        const CDibImage short_ = reference::ToImage(Solid(8, 3, 128));
-        CDibImage out = reference::ToImage(Solid(8, 4, 77));
-        const std::vector<BYTE> before = Bytes(out);
-        EXPECT_EQ(0, BlendByHistory(&empty, &empty, &empty, &out));
-        EXPECT_EQ(0, BlendByHistory(&frame, &narrow, &frame, &out));
-        EXPECT_EQ(0, BlendByHistory(&frame, &history, &short_, &out));
-        EXPECT_EQ(0, BlendByHistory(&frame, &history, &empty, &out));
-        EXPECT_EQ(before, Bytes(out));
-        CDibImage narrowOut = reference::ToImage(Solid(7, 4, 77));
-        const std::vector<BYTE> narrowBefore = Bytes(narrowOut);
-        EXPECT_EQ(0, BlendByHistory(&frame, &history, &frame, &narrowOut));
-        EXPECT_EQ(narrowBefore, Bytes(narrowOut));
-        CDibImage emptyOut;
-        EXPECT_EQ(0, BlendByHistory(&frame, &history, &frame, &emptyOut));
-        EXPECT_FALSE(emptyOut.HasPixels());
-    }
+TEST_P(BlendByHistoryOnPath, WritesNothingForEmptyOrMismatchedImages) {
+    const CDibImage frame = reference::ToImage(Solid(8, 4, 10));
+    const CDibImage history = reference::ToImage(Solid(8, 4, 128));
+    const CDibImage empty;
+    const CDibImage narrow = reference::ToImage(Solid(7, 4, 128));
+    const CDibImage short_ = reference::ToImage(Solid(8, 3, 128));
+    CDibImage out = reference::ToImage(Solid(8, 4, 77));
+    const std::vector<BYTE> before = Bytes(out);
+    EXPECT_EQ(0, BlendByHistory(&empty, &empty, &empty, &out));
+    EXPECT_EQ(0, BlendByHistory(&frame, &narrow, &frame, &out));
+    EXPECT_EQ(0, BlendByHistory(&frame, &history, &short_, &out));
+    EXPECT_EQ(0, BlendByHistory(&frame, &history, &empty, &out));
+    EXPECT_EQ(before, Bytes(out));
+    CDibImage narrowOut = reference::ToImage(Solid(7, 4, 77));
+    const std::vector<BYTE> narrowBefore = Bytes(narrowOut);
+    EXPECT_EQ(0, BlendByHistory(&frame, &history, &frame, &narrowOut));
+    EXPECT_EQ(narrowBefore, Bytes(narrowOut));
+    CDibImage emptyOut;
+    EXPECT_EQ(0, BlendByHistory(&frame, &history, &frame, &emptyOut));
+    EXPECT_FALSE(emptyOut.HasPixels());
 }
 
 // A 10 x 10 sprite whose pixel (j, i) is (j, i, 50), with the key colour on

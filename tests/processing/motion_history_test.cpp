@@ -14,13 +14,14 @@
 #include "processing/motion_kernels.h"
 #include "tests/processing/reference/dib_pictures.h"
 #include "tests/processing/reference/motion_compositing_reference.h"
+#include "tests/processing/vector_paths.h"
 
 namespace {
 
 using reference::Picture;
 
-using reference::kPaths;
-using reference::PathLimit;
+using MotionOnPath = OnVectorPath;
+INSTANTIATE_TEST_SUITE_P(AllPaths, MotionOnPath, AllVectorPaths(), VectorPathTestName);
 
 CDibImage SolidImage(int width, int height, BYTE blue, BYTE green, BYTE red) {
     Picture picture(width, height);
@@ -73,65 +74,58 @@ TEST(Luminance, IsTheDoubleSumInItsGroupingTruncated) {
 
 // All 2^24 colours, through the grey image the motion step leaves behind, on
 // every path.
-TEST(Luminance, EveryColourOnEveryPath) {
+TEST_P(MotionOnPath, LuminanceOfEveryColour) {
     constexpr int kWidth = 4096;
     constexpr int kRows = 256;
-    for (VectorPath path : kPaths) {
-        PathLimit limit(path);
-        MotionState state;
-        CDibImage frame;
-        frame.Create(kWidth, kRows);
-        long long mismatches = 0;
-        for (int chunk = 0; chunk < (1 << 24) / (kWidth * kRows); ++chunk) {
-            for (int i = 0; i < kRows; ++i) {
-                BYTE* row = frame.Row(i);
-                for (int j = 0; j < kWidth; ++j) {
-                    const int colour = (chunk * kRows + i) * kWidth + j;
-                    row[3 * j] = static_cast<BYTE>(colour);
-                    row[3 * j + 1] = static_cast<BYTE>(colour >> 8);
-                    row[3 * j + 2] = static_cast<BYTE>(colour >> 16);
-                }
-            }
-            state.Step(frame);
-            for (int i = 0; i < kRows; ++i) {
-                const BYTE* f = frame.Row(i);
-                const BYTE* g = state.prevGray.Row(i);
-                for (int j = 0; j < kWidth; ++j) {
-                    const int expected = reference::Luminance(f[3 * j + 2], f[3 * j + 1], f[3 * j]);
-                    int publicLevel;
-                    Luminance(f[3 * j + 2], f[3 * j + 1], f[3 * j], &publicLevel);
-                    for (int c = 0; c < 3; ++c) {
-                        mismatches += g[3 * j + c] != expected;
-                    }
-                    mismatches += publicLevel != expected;
-                }
+    MotionState state;
+    CDibImage frame;
+    frame.Create(kWidth, kRows);
+    long long mismatches = 0;
+    for (int chunk = 0; chunk < (1 << 24) / (kWidth * kRows); ++chunk) {
+        for (int i = 0; i < kRows; ++i) {
+            BYTE* row = frame.Row(i);
+            for (int j = 0; j < kWidth; ++j) {
+                const int colour = (chunk * kRows + i) * kWidth + j;
+                row[3 * j] = static_cast<BYTE>(colour);
+                row[3 * j + 1] = static_cast<BYTE>(colour >> 8);
+                row[3 * j + 2] = static_cast<BYTE>(colour >> 16);
             }
         }
-        EXPECT_EQ(0, mismatches) << VectorPathName(ActiveVectorPath());
+        state.Step(frame);
+        for (int i = 0; i < kRows; ++i) {
+            const BYTE* f = frame.Row(i);
+            const BYTE* g = state.prevGray.Row(i);
+            for (int j = 0; j < kWidth; ++j) {
+                const int expected = reference::Luminance(f[3 * j + 2], f[3 * j + 1], f[3 * j]);
+                int publicLevel;
+                Luminance(f[3 * j + 2], f[3 * j + 1], f[3 * j], &publicLevel);
+                for (int c = 0; c < 3; ++c) {
+                    mismatches += g[3 * j + c] != expected;
+                }
+                mismatches += publicLevel != expected;
+            }
+        }
     }
+    EXPECT_EQ(0, mismatches) << VectorPathName(ActiveVectorPath());
 }
 
 // trunc(v * 0.98) for all 256 byte values, in every byte position, on every
 // path, and equal to floor(98 v / 100).
-TEST(UpdateHistory, DecaysEveryByteValueByTwoPercent) {
+TEST_P(MotionOnPath, UpdateHistoryDecaysEveryByteValueByTwoPercent) {
     Picture values(256, 3);
     for (int v = 0; v < 256; ++v) {
         for (int i = 0; i < 3; ++i) {
             values.At(v, i)[0] = values.At(v, i)[1] = values.At(v, i)[2] = static_cast<BYTE>(v);
         }
     }
-    for (VectorPath path : kPaths) {
-        PathLimit limit(path);
-        MotionState state;
-        state.Step(Grey(256, 3, 0));  // black against the cleared grey image: no motion
-        state.history = reference::ToImage(values);
-        state.Step(Grey(256, 3, 0));
-        for (int v = 0; v < 256; ++v) {
-            for (int c = 0; c < 3; ++c) {
-                ASSERT_EQ(98 * v / 100, state.out.Row(1)[3 * v + c]) << v;
-                ASSERT_EQ(reference::Decay(static_cast<BYTE>(v), 0.98),
-                          state.out.Row(2)[3 * v + c]);
-            }
+    MotionState state;
+    state.Step(Grey(256, 3, 0));  // black against the cleared grey image: no motion
+    state.history = reference::ToImage(values);
+    state.Step(Grey(256, 3, 0));
+    for (int v = 0; v < 256; ++v) {
+        for (int c = 0; c < 3; ++c) {
+            ASSERT_EQ(98 * v / 100, state.out.Row(1)[3 * v + c]) << v;
+            ASSERT_EQ(reference::Decay(static_cast<BYTE>(v), 0.98), state.out.Row(2)[3 * v + c]);
         }
     }
     CDibImage history = reference::ToImage(values);
@@ -225,34 +219,31 @@ TEST(StatelessOperations, DoNothingOnMismatchedOrEmptyImages) {
     EXPECT_EQ(nullptr, stillEmpty.Bits());
 }
 
-TEST(UpdateMotionHistory, MovementShowsAt255AndFadesToZeroIn114Calls) {
-    for (VectorPath path : kPaths) {
-        PathLimit limit(path);
-        StartMotionHistoryAgain();
-        CDibImage history;
-        UpdateMotionHistory(Grey(40, 2, 0), &history);
-        EXPECT_EQ(0, history.Row(0)[0]);
-        // Grey 21 against 0 moves; the second row stays black.
-        CDibImage moved = Grey(40, 2, 0);
-        std::memset(moved.Row(0), 21, 40 * 3);
+TEST_P(MotionOnPath, MovementShowsAt255AndFadesToZeroIn114Calls) {
+    StartMotionHistoryAgain();
+    CDibImage history;
+    UpdateMotionHistory(Grey(40, 2, 0), &history);
+    EXPECT_EQ(0, history.Row(0)[0]);
+    // Grey 21 against 0 moves; the second row stays black.
+    CDibImage moved = Grey(40, 2, 0);
+    std::memset(moved.Row(0), 21, 40 * 3);
+    UpdateMotionHistory(moved, &history);
+    EXPECT_EQ(255, history.Row(0)[3 * 39 + 2]);
+    EXPECT_EQ(0, history.Row(1)[0]);
+    const int expected[] = {249, 244, 239, 234};
+    for (int value : expected) {
         UpdateMotionHistory(moved, &history);
-        EXPECT_EQ(255, history.Row(0)[3 * 39 + 2]);
-        EXPECT_EQ(0, history.Row(1)[0]);
-        const int expected[] = {249, 244, 239, 234};
-        for (int value : expected) {
-            UpdateMotionHistory(moved, &history);
-            for (int b = 0; b < 40 * 3; ++b) {
-                ASSERT_EQ(value, history.Row(0)[b]) << VectorPathName(ActiveVectorPath());
-            }
+        for (int b = 0; b < 40 * 3; ++b) {
+            ASSERT_EQ(value, history.Row(0)[b]) << VectorPathName(ActiveVectorPath());
         }
-        for (int call = 5; call < 114; ++call) {
-            UpdateMotionHistory(moved, &history);
-        }
-        EXPECT_EQ(1, history.Row(0)[0]);
-        UpdateMotionHistory(moved, &history);  // the 114th call after the movement
-        EXPECT_EQ(0, history.Row(0)[0]);
-        EXPECT_EQ(0, history.Row(0)[3 * 39 + 2]);
     }
+    for (int call = 5; call < 114; ++call) {
+        UpdateMotionHistory(moved, &history);
+    }
+    EXPECT_EQ(1, history.Row(0)[0]);
+    UpdateMotionHistory(moved, &history);  // the 114th call after the movement
+    EXPECT_EQ(0, history.Row(0)[0]);
+    EXPECT_EQ(0, history.Row(0)[3 * 39 + 2]);
 }
 
 TEST(UpdateMotionHistory, HandsBackACopyAndLeavesTheFrameAlone) {
@@ -318,7 +309,7 @@ const Size kSizes[] = {{160, 120, 6},  {320, 240, 6},   {352, 288, 5}, {640, 480
                        {1280, 720, 3}, {1920, 1080, 3}, {1, 1, 4},     {3, 2, 4},
                        {31, 5, 5},     {33, 7, 5},      {321, 3, 6},   {323, 9, 6}};
 
-TEST(MotionHistoryStep, EveryPathGivesTheReferenceBytes) {
+TEST_P(MotionOnPath, MotionHistoryStepGivesTheReferenceBytes) {
     std::mt19937 random(20240611);
     for (const Size& size : kSizes) {
         std::vector<Picture> frames{reference::RandomPicture(size.width, size.height, &random)};
@@ -331,7 +322,7 @@ TEST(MotionHistoryStep, EveryPathGivesTheReferenceBytes) {
             const Picture& history = expected.Update(frame);
             const CDibImage image = reference::ToImage(frame);
             for (int p = 0; p < 2; ++p) {
-                PathLimit limit(kPaths[p]);
+                LimitVectorPath(p == 0 ? VectorPath::kScalar : GetParam());
                 states[p].Step(image);
             }
             const std::vector<BYTE> plain = Bytes(states[0].out);
@@ -348,14 +339,14 @@ TEST(MotionHistoryStep, EveryPathGivesTheReferenceBytes) {
 
 // The paths share the state: switching between them from one call to the
 // next changes nothing.
-TEST(UpdateMotionHistory, FollowsTheReferenceOverAFrameSequence) {
+TEST_P(MotionOnPath, UpdateMotionHistoryFollowsTheReferenceOverAFrameSequence) {
     std::mt19937 random(7);
     StartMotionHistoryAgain();
     reference::MotionHistory expected(320, 240);
     Picture frame = reference::RandomPicture(320, 240, &random);
     CDibImage history;
     for (int call = 0; call < 12; ++call) {
-        PathLimit limit(kPaths[(call / 2 + call) % 2]);
+        LimitVectorPath((call / 2 + call) % 2 == 0 ? VectorPath::kScalar : GetParam());
         UpdateMotionHistory(reference::ToImage(frame), &history);
         ASSERT_EQ(expected.Update(frame).bytes, reference::ToPicture(history).bytes) << call;
         frame = NextFrame(frame, &random);

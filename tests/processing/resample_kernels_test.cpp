@@ -17,13 +17,8 @@
 
 namespace {
 
-class KernelsOnPath : public ::testing::TestWithParam<VectorPath> {
+class KernelsOnPath : public OnVectorPath {
   protected:
-    void SetUp() override {
-        if (!ProcessorHas(GetParam())) {
-            GTEST_SKIP() << "processor lacks " << VectorPathName(GetParam());
-        }
-    }
     const ResampleKernels& Kernels() const { return ResampleKernelsFor(GetParam()); }
 };
 

@@ -76,21 +76,7 @@ std::vector<BYTE> BufferBytes(const CDibImage& image) {
     return ::testing::AssertionSuccess();
 }
 
-// Runs each test once per vector path that this processor has.
-class ResamplingOnPath : public ::testing::TestWithParam<VectorPath> {
-  protected:
-    void SetUp() override {
-        if (!ProcessorHas(GetParam())) {
-            GTEST_SKIP() << "processor lacks " << VectorPathName(GetParam());
-        }
-        previous_ = LimitVectorPath(GetParam());
-    }
-    void TearDown() override { LimitVectorPath(previous_); }
-
-  private:
-    VectorPath previous_ = VectorPath::kAvx2;
-};
-
+using ResamplingOnPath = OnVectorPath;
 INSTANTIATE_TEST_SUITE_P(AllPaths, ResamplingOnPath, AllVectorPaths(), VectorPathTestName);
 
 // --- SampleBilinear ---------------------------------------------------------

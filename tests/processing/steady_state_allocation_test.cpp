@@ -8,6 +8,7 @@
 #include "processing/compositing.h"
 #include "processing/cpu_features.h"
 #include "processing/motion_history.h"
+#include "tests/processing/vector_paths.h"
 #include "tests/support/counting_new.h"
 
 namespace {
@@ -19,39 +20,38 @@ CDibImage Frame(BYTE shade) {
     return frame;
 }
 
-TEST(SteadyState, OnlyTheFrameCopyIsAllocatedPerTick) {
-    for (VectorPath path : {VectorPath::kScalar, VectorPath::kAvx2}) {
-        const VectorPath previous = LimitVectorPath(path);
-        const CDibImage frames[2] = {Frame(10), Frame(200)};
-        const CDibImage background = Frame(90);
-        CDibImage sprite;
-        sprite.Create(9, 13);
-        CDibImage history;
-        CDibImage display;
-        display.Create(320, 240);
-        // The first ticks shape every image.
-        for (int tick = 0; tick < 2; ++tick) {
-            UpdateMotionHistory(frames[tick], &history);
-            BlendByHistory(&frames[tick], &history, &background, &display);
-        }
+using SteadyStateOnPath = OnVectorPath;
+INSTANTIATE_TEST_SUITE_P(AllPaths, SteadyStateOnPath, AllVectorPaths(), VectorPathTestName);
 
-        long long before = AllocationCount();
-        const CDibImage copy(frames[0]);
-        const long long perCopy = AllocationCount() - before;
-        EXPECT_GT(perCopy, 0);
+TEST_P(SteadyStateOnPath, OnlyTheFrameCopyIsAllocatedPerTick) {
+    const CDibImage frames[2] = {Frame(10), Frame(200)};
+    const CDibImage background = Frame(90);
+    CDibImage sprite;
+    sprite.Create(9, 13);
+    CDibImage history;
+    CDibImage display;
+    display.Create(320, 240);
+    // The first ticks shape every image.
+    for (int tick = 0; tick < 2; ++tick) {
+        UpdateMotionHistory(frames[tick], &history);
+        BlendByHistory(&frames[tick], &history, &background, &display);
+    }
 
-        for (int tick = 0; tick < 6; ++tick) {
-            before = AllocationCount();
-            UpdateMotionHistory(frames[tick % 2], &history);
-            EXPECT_EQ(perCopy, AllocationCount() - before) << VectorPathName(ActiveVectorPath());
-            before = AllocationCount();
-            const int hidden = BlendByHistory(&frames[tick % 2], &history, &background, &display);
-            PasteColorKeyed(&display, &sprite, 290, 25, Pixel3{0, 255, 0});
-            PasteColorKeyed(&display, &sprite, -3, 230, Pixel3{0, 255, 0});
-            EXPECT_EQ(0, AllocationCount() - before);
-            EXPECT_EQ(0, hidden);  // every pixel moved on every tick
-        }
-        LimitVectorPath(previous);
+    long long before = AllocationCount();
+    const CDibImage copy(frames[0]);
+    const long long perCopy = AllocationCount() - before;
+    EXPECT_GT(perCopy, 0);
+
+    for (int tick = 0; tick < 6; ++tick) {
+        before = AllocationCount();
+        UpdateMotionHistory(frames[tick % 2], &history);
+        EXPECT_EQ(perCopy, AllocationCount() - before) << VectorPathName(ActiveVectorPath());
+        before = AllocationCount();
+        const int hidden = BlendByHistory(&frames[tick % 2], &history, &background, &display);
+        PasteColorKeyed(&display, &sprite, 290, 25, Pixel3{0, 255, 0});
+        PasteColorKeyed(&display, &sprite, -3, 230, Pixel3{0, 255, 0});
+        EXPECT_EQ(0, AllocationCount() - before);
+        EXPECT_EQ(0, hidden);  // every pixel moved on every tick
     }
 }
 

@@ -11,10 +11,10 @@
 #include <vector>
 
 #include "platform/win32/core/text_codec.h"
-#include "platform/win32/null/null_driver.h"
 #include "res/resource.h"
 #include "res/resources.h"
 #include "res/version_info.h"
+#include "tests/support/scripted_user.h"
 
 namespace {
 
@@ -189,12 +189,8 @@ TEST(Resources, VersionData) {
     EXPECT_EQ(strings["LegalTrademarks"], "");
 }
 
-class ResourceDialogTest : public ::testing::Test {
+class ResourceDialogTest : public ScriptedUserTest {
   protected:
-    void SetUp() override {
-        ASSERT_TRUE(null_driver::Use());
-        null_driver::Reset();
-    }
     static INT_PTR CALLBACK Proc(HWND, UINT message, WPARAM, LPARAM) {
         return message == WM_INITDIALOG ? TRUE : FALSE;
     }

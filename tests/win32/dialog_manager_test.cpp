@@ -1,6 +1,6 @@
 // The dialog manager with the null driver: dialog units, the keyboard, the
 // system menu, enabling and the close command.
-#include "tests/win32/win32_fixture.h"
+#include "tests/win32/recording_dialog.h"
 
 namespace {
 
@@ -131,6 +131,7 @@ TEST_F(DialogManagerTest, EnterPressesTheDefaultButton) {
     HWND nested = CreateDialogParamA(nullptr, MAKEINTRESOURCEA(IDD_NESTED), dlg, Record, 0);
     ASSERT_NE(nested, nullptr);
     EXPECT_FALSE(IsWindowVisible(nested)) << "the template is not WS_VISIBLE";
+    EXPECT_FALSE(IsWindowVisible(GetDlgItem(nested, IDOK))) << "nor are its controls";
     ShowWindow(nested, SW_SHOW);
     SetFocus(nullptr);
     SetFocus(GetDlgItem(nested, -1));  // the icon, not a button

@@ -7,19 +7,11 @@
 
 #include <string>
 
-#include "platform/win32/null/null_driver.h"
-#include "tests/win32/win32_fixture.h"
+#include "tests/win32/recording_dialog.h"
 
 namespace {
 
-class MessageBoxTest : public ::testing::Test {
-  protected:
-    void SetUp() override {
-        ASSERT_TRUE(null_driver::Use());
-        null_driver::Reset();
-    }
-    void TearDown() override { null_driver::Reset(); }
-};
+using MessageBoxTest = ScriptedUserTest;
 
 // "このデバイスを使用しますか？" in code page 932.
 const char kUseDevice[] =

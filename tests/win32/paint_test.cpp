@@ -1,6 +1,6 @@
 // Painting with the null driver: coalesced WM_PAINT, StretchDIBits into a
 // control's surface (exact pixels), DrawIcon and the default painting.
-#include "tests/win32/win32_fixture.h"
+#include "tests/win32/recording_dialog.h"
 
 #include <cstdint>
 #include <vector>

@@ -2,7 +2,7 @@
 // the free fonts that stand in for the templates' Windows fonts.
 #include <gtest/gtest.h>
 
-#include "platform/win32/core/core.h"
+#include "platform/win32/core/dialog_units.h"
 #include "platform/win32/core/text_codec.h"
 
 namespace {

@@ -1,5 +1,5 @@
-// The scripted capture driver's table entry, state and test API
-// (see scripted_devices.h).
+// The scripted capture driver's table entry and test API (see
+// scripted_devices.h).
 //
 // Stands in for the machine's video devices and the media framework's classes
 // in tests. Limits: single-threaded; frames are handed out as the test set
@@ -12,19 +12,6 @@
 #include "platform/win32/dib_stride.h"
 
 namespace scripted_capture {
-
-State& TheState() {
-    static State state;
-    return state;
-}
-
-void Record(const std::string& call) {
-    TheState().calls.push_back(call);
-}
-
-std::string NextLabel(const std::string& className) {
-    return className + "#" + std::to_string(++TheState().serials[className]);
-}
 
 namespace {
 

@@ -1,4 +1,5 @@
-// The objects of the scripted capture driver (see scripted_devices.h).
+// The objects of the scripted capture driver and the state they share with
+// its test API (see scripted_devices.h).
 //
 // Stands in for the system device enumerator, monikers, property bags, the
 // filter graph, the capture graph builder, the Sample Grabber, the Video
@@ -14,6 +15,19 @@
 #include "platform/dshow/scripted/scripted_objects.h"
 
 namespace scripted_capture {
+
+State& TheState() {
+    static State state;
+    return state;
+}
+
+void Record(const std::string& call) {
+    TheState().calls.push_back(call);
+}
+
+std::string NextLabel(const std::string& className) {
+    return className + "#" + std::to_string(++TheState().serials[className]);
+}
 
 namespace {
 

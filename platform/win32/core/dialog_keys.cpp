@@ -7,7 +7,8 @@
 // that accepts input.
 //
 // Limits: no arrow keys, no mnemonics.
-#include "core.h"
+#include "window.h"
+#include "window_api.h"
 
 namespace win32core {
 

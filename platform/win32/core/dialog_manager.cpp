@@ -1,22 +1,26 @@
-// The dialog manager: dialogs built from templates, modal loops, EndDialog
-// and the default dialog procedure.
+// The dialog manager: dialogs built from templates, modal loops, EndDialog,
+// the default dialog procedure, and a dialog's controls and units.
 //
-// Stands in for USER32's DialogBoxParam, CreateDialogParam, EndDialog and
-// DefDlgProc. A dialog is built from its template (found by id among the
-// program's linked resources): the window with the template's caption, style
-// and client size, then the controls in template order, which is also the tab
-// order. WM_INITDIALOG runs before the dialog shows; a dialog ended inside it
-// never shows. A template at (0, 0) is centred over its owner, or in the
-// screen's work area (the screen without panels and docks) when it has none
-// or the owner is hidden or minimised (what the application framework does
-// for such templates). A modal loop disables the owner, dispatches every message of the
-// thread (so the owner's timers and paints go on) and destroys the dialog and
-// its timers before it returns.
+// Stands in for USER32's DialogBoxParam, CreateDialogParam, EndDialog,
+// DefDlgProc, GetDlgItem, GetDlgCtrlID and MapDialogRect. A dialog is built
+// from its template (found by id among the program's linked resources): the
+// window with the template's caption, style and client size, then the controls
+// in template order, which is also the tab order. WM_INITDIALOG runs before the
+// dialog shows; a dialog ended inside it never shows. A template at (0, 0) is
+// centred over its owner, or in the screen's work area (the screen without
+// panels and docks) when it has none or the owner is hidden or minimised (what
+// the application framework does for such templates). A modal loop disables the
+// owner, dispatches every message of the thread (so the owner's timers and
+// paints go on) and destroys the dialog and its timers before it returns.
 //
 // Limits: templates are found by numeric id only; no DS_CONTROL dialogs, no
 // dialog menus, no WM_SETFONT/WM_GETDLGCODE protocol.
-#include "core.h"
+#include "dialog_manager.h"
+
+#include "controls.h"
+#include "dialog_units.h"
 #include "driver.h"
+#include "window.h"
 
 #include "platform/centred_place.h"
 #include "platform/win32/resource_module.h"
@@ -24,8 +28,6 @@
 namespace win32core {
 
 namespace {
-
-constexpr std::uint32_t kBlack = 0x000000;
 
 RECT CentredRect(const Window* owner, int width, int height) {
     RECT work{0, 0, 1024, 768};
@@ -75,13 +77,6 @@ HWND CancelButton(HWND dialog) {
     HWND cancel = GetDlgItem(dialog, IDCANCEL);
     Window* c = FindWindowData(cancel);
     return c != nullptr && c->kind == WindowKind::Button ? cancel : nullptr;
-}
-
-}  // namespace
-
-bool IsDialogWindow(HWND hwnd) {
-    Window* w = FindWindowData(hwnd);
-    return w != nullptr && w->kind == WindowKind::Dialog;
 }
 
 HWND CreateDialogFromTemplate(WORD templateId, HWND owner, DLGPROC proc, LPARAM param) {
@@ -153,6 +148,8 @@ INT_PTR RunModalLoop(HWND dialog) {
     return ended && w != nullptr ? w->result : -1;
 }
 
+}  // namespace
+
 void DispatchOne(const MSG& msg) {
     MSG copy = msg;
     Window* top = TopLevelOf(FindWindowData(msg.hwnd));
@@ -160,32 +157,6 @@ void DispatchOne(const MSG& msg) {
         !IsDialogMessageA(top->handle, &copy)) {
         TranslateMessage(&copy);
         DispatchMessageA(&copy);
-    }
-}
-
-void PaintStatic(Window& w, HDC dc) {
-    const RECT client = ClientRect(w);
-    w.surface.FillRect(client, kButtonFace);
-    switch (w.style & SS_TYPEMASK) {
-        case SS_BLACKFRAME:
-            w.surface.FillRect(RECT{0, 0, client.right, 1}, kBlack);
-            w.surface.FillRect(RECT{0, client.bottom - 1, client.right, client.bottom}, kBlack);
-            w.surface.FillRect(RECT{0, 0, 1, client.bottom}, kBlack);
-            w.surface.FillRect(RECT{client.right - 1, 0, client.right, client.bottom}, kBlack);
-            break;
-        case SS_BLACKRECT:
-            w.surface.FillRect(client, kBlack);
-            break;
-        case SS_ICON:
-            if (w.staticIcon != nullptr) {
-                DrawIcon(dc, 0, 0, w.staticIcon);
-            }
-            break;
-        default:
-            break;  // text is drawn by the driver's native label
-    }
-    if (WindowDriver* d = Driver()) {
-        d->SurfaceChanged(w, client);
     }
 }
 
@@ -303,4 +274,15 @@ LRESULT CALLBACK DefDlgProcA(HWND hDlg, UINT Msg, WPARAM wParam, LPARAM lParam) 
         default:
             return DefWindowProcA(hDlg, Msg, wParam, lParam);
     }
+}
+
+BOOL WINAPI MapDialogRect(HWND hDlg, LPRECT lpRect) {
+    if (FindWindowData(hDlg) == nullptr || lpRect == nullptr) {
+        return FALSE;
+    }
+    lpRect->left = DialogUnitsToPixelsX(lpRect->left);
+    lpRect->right = DialogUnitsToPixelsX(lpRect->right);
+    lpRect->top = DialogUnitsToPixelsY(lpRect->top);
+    lpRect->bottom = DialogUnitsToPixelsY(lpRect->bottom);
+    return TRUE;
 }

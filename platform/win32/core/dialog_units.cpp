@@ -1,13 +1,11 @@
-// Dialog units, MulDiv and the font substitution of dialog templates.
-//
-// Stands in for the dialog manager's base units, which Windows takes from the
-// template font. Ours are fixed at 7 x 12 pixels (the average character of a
-// 9 point Japanese UI font at 96 dpi), so that a control of 183 x 160 dialog
-// units is exactly 320 x 240 pixels, whatever font is installed.
-#include <cstdint>
-#include <cstring>
+// Dialog units, MulDiv and the font substitution of dialog templates (see
+// dialog_units.h): a control of 183 x 160 dialog units is exactly 320 x 240
+// pixels.
+#include "dialog_units.h"
 
-#include "core.h"
+#include <windows.h>
+
+#include <cstdint>
 
 namespace win32core {
 
@@ -72,21 +70,4 @@ int WINAPI MulDiv(int nNumber, int nNumerator, int nDenominator) {
         return -1;
     }
     return static_cast<int>(result);
-}
-
-HMODULE WINAPI GetModuleHandleA(LPCSTR lpModuleName) {
-    // Only the program itself is a module; its resources are the linked ones.
-    static char programModule;
-    return lpModuleName == nullptr ? reinterpret_cast<HMODULE>(&programModule) : nullptr;
-}
-
-BOOL WINAPI MapDialogRect(HWND hDlg, LPRECT lpRect) {
-    if (FindWindowData(hDlg) == nullptr || lpRect == nullptr) {
-        return FALSE;
-    }
-    lpRect->left = DialogUnitsToPixelsX(lpRect->left);
-    lpRect->right = DialogUnitsToPixelsX(lpRect->right);
-    lpRect->top = DialogUnitsToPixelsY(lpRect->top);
-    lpRect->bottom = DialogUnitsToPixelsY(lpRect->bottom);
-    return TRUE;
 }

@@ -6,21 +6,23 @@
 
 #include <cstdio>
 #include <cstring>
+#include <vector>
 
 #include "platform/driver_choice.h"
 
 namespace win32core {
 
 WindowDriver* CreateGtkDriver(std::string* error);
-WindowDriver* CreateNullDriver(std::string* error);
 
 namespace {
 
-// Real driver first; the null driver is opt-in, by name only.
-const DriverEntry kDrivers[] = {
-    {"gtk", "GTK 3 windows on the desktop", CreateGtkDriver},
-    {"null", "no display; scripted by tests", CreateNullDriver},
-};
+const DriverEntry kGtkDriver = {"gtk", "GTK 3 windows on the desktop", CreateGtkDriver};
+
+// The known drivers, the real one first.
+std::vector<const DriverEntry*>& Drivers() {
+    static std::vector<const DriverEntry*> drivers = {&kGtkDriver};
+    return drivers;
+}
 
 struct Selection {
     bool chosen = false;
@@ -34,9 +36,9 @@ Selection& TheSelection() {
 }
 
 const DriverEntry* FindEntry(const char* name) {
-    for (const DriverEntry& e : kDrivers) {
-        if (std::strcmp(e.name, name) == 0) {
-            return &e;
+    for (const DriverEntry* e : Drivers()) {
+        if (std::strcmp(e->name, name) == 0) {
+            return e;
         }
     }
     return nullptr;
@@ -47,7 +49,8 @@ bool Start(const char* name, std::string* error) {
     s.chosen = true;
     const DriverEntry* entry = FindEntry(name);
     if (entry == nullptr) {
-        *error = std::string("no window driver named \"") + name + "\" (known: gtk, null)";
+        *error = std::string("no window driver named \"") + name +
+                 "\" (known: " + DriverNames(Drivers()) + ")";
         return false;
     }
     s.name = entry->name;
@@ -56,6 +59,11 @@ bool Start(const char* name, std::string* error) {
 }
 
 }  // namespace
+
+bool AddWindowDriver(const DriverEntry* entry) {
+    Drivers().push_back(entry);
+    return true;
+}
 
 WindowDriver* Driver() {
     Selection& s = TheSelection();

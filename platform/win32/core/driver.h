@@ -1,17 +1,21 @@
 // The window driver table: how the core shows windows and waits for input.
 //
 // Stands in for the display side of USER32. Like SDL's video drivers, one
-// driver is chosen once per process: from TENEBRIX_WINDOW_DRIVER when it is
-// set ("gtk" or "null"), otherwise gtk. A driver that was named but cannot
-// start is an error (reported once on stderr; window calls then fail), never a
-// silent fallback. The null driver is used only when asked for by name, or by
-// a test through null_driver::Use().
+// driver is chosen once per process: the one selected from code if any, else
+// the one TENEBRIX_WINDOW_DRIVER names, else gtk. The program has one driver,
+// "gtk"; a library linked beside it may add more before the first window
+// call. A driver that was named but cannot start is an error (reported once
+// on stderr; window calls then fail), never a silent fallback.
+//
+// The table sits just above the windows in the core: every area above calls
+// the driver through this interface, and the drivers (at the top) call back
+// into the core through the areas' headers.
 #pragma once
 
 #include <string>
 
-#include "core.h"
 #include "message_box_layout.h"
+#include "window.h"
 
 namespace win32core {
 
@@ -41,7 +45,7 @@ class WindowDriver {
 
     // Shows a message box as laid out and returns the answer (IDOK, IDYES,
     // IDNO ...). The texts are code page 932, as passed to MessageBoxA. The
-    // driver runs RunNestedLoop while it waits.
+    // driver runs a nested message loop while it waits (dialog_manager.h).
     virtual int MessageBox(HWND owner, const std::string& text, const std::string& caption,
                            UINT type, const MessageBoxLayout& layout) = 0;
     // How the driver's fonts measure a message box's texts.
@@ -60,6 +64,10 @@ struct DriverEntry {
     WindowDriver* (*create)(std::string* error);  // nullptr and *error when it cannot start
 };
 
+// Adds a driver after the ones already known, at static initialisation or at
+// least before the first window call. Returns true.
+bool AddWindowDriver(const DriverEntry* entry);
+
 // The driver of this process, chosen on first use; nullptr when the chosen
 // driver could not start.
 WindowDriver* Driver();
@@ -67,23 +75,5 @@ WindowDriver* Driver();
 // Chooses a driver by name before first use. Returns false (with *error) when
 // another driver is already in use, the name is unknown or it cannot start.
 bool SelectDriver(const char* name, std::string* error);
-
-// Runs the message loop until done() holds; false when the loop had to stop
-// (WM_QUIT, which stays queued for the outer loops, or nothing can arrive any
-// more).
-template <class Done>
-bool RunNestedLoop(Done done) {
-    MSG msg;
-    while (!done()) {
-        if (!GetMessageA(&msg, nullptr, 0, 0)) {
-            if (msg.wParam != kNothingCanArrive) {
-                PostQuitMessage(static_cast<int>(msg.wParam));
-            }
-            return false;
-        }
-        DispatchOne(msg);
-    }
-    return true;
-}
 
 }  // namespace win32core

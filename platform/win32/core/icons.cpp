@@ -9,7 +9,8 @@
 #include <map>
 #include <memory>
 
-#include "core.h"
+#include "icons.h"
+
 #include "driver.h"
 
 #include "platform/win32/resource_module.h"

@@ -8,8 +8,10 @@
 //
 // Limits: only system menus exist; entries are strings and separators (no
 // pop-ups, bitmaps or owner-drawn entries) and are only ever appended.
-#include "core.h"
+#include "menus.h"
+
 #include "handle_table.h"
+#include "window.h"
 
 namespace win32core {
 

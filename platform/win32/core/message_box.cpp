@@ -8,9 +8,9 @@
 //
 // Limits: the button sets MB_OK, MB_OKCANCEL, MB_YESNO and MB_YESNOCANCEL
 // (others show OK); the MB_ICON kinds are the GTK theme's dialog icons.
-#include "core.h"
 #include "driver.h"
 #include "text_codec.h"
+#include "window.h"
 
 using namespace win32core;
 

@@ -3,7 +3,7 @@
 
 #include <algorithm>
 
-#include "core.h"
+#include "dialog_units.h"
 #include "text_wrap.h"
 
 namespace win32core {

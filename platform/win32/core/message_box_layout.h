@@ -2,8 +2,8 @@
 // how its text wraps, and where the box stands on the screen.
 //
 // Stands in for the layout that USER32 computes for MessageBoxA. The core
-// computes it once and every driver shows it as it is, so a null-driver test
-// sees the box the user sees. The rules, in pixels of the box's client area:
+// computes it once and every driver shows it as it is, so the box is the same
+// whatever the driver. The rules, in pixels of the box's client area:
 //   - margins of 7 dialog units all round, buttons of 50 x 14 units (wider
 //     for a longer label), 4 units between buttons, centred in a row under
 //     the text, 7 units between the text (or its icon) and that row;

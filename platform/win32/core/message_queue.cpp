@@ -11,8 +11,12 @@
 // cross-thread sends.
 #include <deque>
 
-#include "core.h"
+#include "message_queue.h"
+
 #include "driver.h"
+#include "paint.h"
+#include "timers.h"
+#include "window.h"
 
 namespace win32core {
 
@@ -124,14 +128,6 @@ BOOL WINAPI GetMessageA(LPMSG lpMsg, HWND hWnd, UINT, UINT) {
 BOOL WINAPI TranslateMessage(const MSG*) {
     // Keys are delivered as WM_KEYDOWN only; nothing reads WM_CHAR.
     return FALSE;
-}
-
-LRESULT WINAPI SendMessageA(HWND hWnd, UINT Msg, WPARAM wParam, LPARAM lParam) {
-    Window* w = FindWindowData(hWnd);
-    if (w == nullptr || w->proc == nullptr) {
-        return 0;
-    }
-    return w->proc(hWnd, Msg, wParam, lParam);
 }
 
 LRESULT WINAPI DispatchMessageA(const MSG* lpMsg) {

@@ -19,9 +19,12 @@
 #define TENEBRIX_PAINT_SSSE3 1
 #endif
 
-#include "core.h"
+#include "paint.h"
+
 #include "driver.h"
 #include "handle_table.h"
+#include "icons.h"
+#include "window.h"
 #include "platform/win32/dib_stride.h"
 
 namespace win32core {

@@ -1,15 +1,15 @@
-// Finding the program's resources by id, and LoadStringA.
+// Finding the program's resources by id, LoadStringA and GetModuleHandleA.
 //
 // Stands in for FindResource/LoadResource over the executable's resource
 // section: the program links resource modules (see resource_module.h) that
 // register here before main runs. The module handle passed to the calls is
 // not examined, since the program is the only module.
+#include "platform/win32/resource_module.h"
+
+#include <windows.h>
+
 #include <cstring>
 #include <vector>
-
-#include "core.h"
-
-#include "platform/win32/resource_module.h"
 
 namespace win32res {
 
@@ -88,4 +88,10 @@ int WINAPI LoadStringA(HINSTANCE, UINT uID, LPSTR lpBuffer, int cchBufferMax) {
     std::memcpy(lpBuffer, s->text, n);
     lpBuffer[n] = '\0';
     return n;
+}
+
+HMODULE WINAPI GetModuleHandleA(LPCSTR lpModuleName) {
+    // Only the program itself is a module; its resources are the linked ones.
+    static char programModule;
+    return lpModuleName == nullptr ? reinterpret_cast<HMODULE>(&programModule) : nullptr;
 }

@@ -10,8 +10,10 @@
 // called from DispatchMessage like on Windows.
 #include <vector>
 
-#include "core.h"
+#include "timers.h"
+
 #include "driver.h"
+#include "window.h"
 
 namespace win32core {
 

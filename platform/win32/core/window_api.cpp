@@ -1,5 +1,5 @@
 // Window calls: destroying, showing, enabling, focus, texts, window data,
-// DefWindowProc and the window procedures of push buttons and statics.
+// DefWindowProc, and the user's input that drivers report.
 //
 // Stands in for the window part of USER32 for dialogs and their controls.
 // Windows have no non-client area of their own here: a top-level window's
@@ -7,8 +7,13 @@
 //
 // Limits: no window classes besides dialogs, "BUTTON" (push buttons) and
 // "STATIC"; no z-order, moving or resizing.
-#include "core.h"
+#include "window_api.h"
+
 #include "driver.h"
+#include "menus.h"
+#include "message_queue.h"
+#include "timers.h"
+#include "window.h"
 
 namespace win32core {
 
@@ -63,54 +68,9 @@ void PostSystemCommand(HWND window, UINT id) {
     PostMessageA(window, WM_SYSCOMMAND, id, 0);
 }
 
-LRESULT CALLBACK ButtonProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
-    if (msg == BM_CLICK) {
-        // A disabled button, or one in a disabled dialog, ignores clicks.
-        Window* w = FindWindowData(hwnd);
-        if (w == nullptr || !AcceptsInput(hwnd) || !w->visible) {
-            return 0;
-        }
-        SetFocus(hwnd);
-        SendMessageA(w->parent, WM_COMMAND, MAKEWPARAM(w->id, BN_CLICKED),
-                     reinterpret_cast<LPARAM>(hwnd));
-        return 0;
-    }
-    return DefWindowProcA(hwnd, msg, wParam, lParam);
-}
-
-LRESULT CALLBACK StaticProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
-    if (msg == WM_PAINT) {
-        Window* w = FindWindowData(hwnd);
-        PAINTSTRUCT ps;
-        HDC dc = BeginPaint(hwnd, &ps);
-        if (w != nullptr && dc != nullptr) {
-            PaintStatic(*w, dc);
-        }
-        EndPaint(hwnd, &ps);
-        return 0;
-    }
-    return DefWindowProcA(hwnd, msg, wParam, lParam);
-}
-
 }  // namespace win32core
 
 using namespace win32core;
-
-BOOL WINAPI IsWindow(HWND hWnd) {
-    return FindWindowData(hWnd) != nullptr ? TRUE : FALSE;
-}
-
-BOOL WINAPI IsWindowVisible(HWND hWnd) {
-    for (Window* w = FindWindowData(hWnd); w != nullptr; w = FindWindowData(w->parent)) {
-        if (!w->visible) {
-            return FALSE;
-        }
-        if (w->parent == nullptr) {
-            return TRUE;
-        }
-    }
-    return FALSE;
-}
 
 BOOL WINAPI IsWindowEnabled(HWND hWnd) {
     Window* w = FindWindowData(hWnd);

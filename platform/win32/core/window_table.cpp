@@ -1,8 +1,10 @@
-// The table of windows behind HWND handles, and small helpers on windows.
+// The table of windows behind HWND handles, small helpers on windows, and the
+// calls that only read a window or hand a message to its procedure.
 //
 // Stands in for USER32's window handles (see handle_table.h): calls with the
 // handle of a destroyed window fail instead of reaching another window.
-#include "core.h"
+#include "window.h"
+
 #include "handle_table.h"
 
 namespace win32core {
@@ -79,3 +81,29 @@ RECT ClientRect(const Window& w) {
 }
 
 }  // namespace win32core
+
+using namespace win32core;
+
+BOOL WINAPI IsWindow(HWND hWnd) {
+    return FindWindowData(hWnd) != nullptr ? TRUE : FALSE;
+}
+
+BOOL WINAPI IsWindowVisible(HWND hWnd) {
+    for (Window* w = FindWindowData(hWnd); w != nullptr; w = FindWindowData(w->parent)) {
+        if (!w->visible) {
+            return FALSE;
+        }
+        if (w->parent == nullptr) {
+            return TRUE;
+        }
+    }
+    return FALSE;
+}
+
+LRESULT WINAPI SendMessageA(HWND hWnd, UINT Msg, WPARAM wParam, LPARAM lParam) {
+    Window* w = FindWindowData(hWnd);
+    if (w == nullptr || w->proc == nullptr) {
+        return 0;
+    }
+    return w->proc(hWnd, Msg, wParam, lParam);
+}

@@ -35,28 +35,16 @@
 
 #include "gtk_message_box.h"
 #include "gtk_peer.h"
-#include "x11_shared_picture.h"
+#include "platform/win32/core/dialog_units.h"
 #include "platform/win32/core/driver.h"
+#include "platform/win32/core/icons.h"
+#include "platform/win32/core/menus.h"
 #include "platform/win32/core/text_codec.h"
+#include "platform/win32/core/timers.h"
+#include "platform/win32/core/window_api.h"
+#include "x11_shared_picture.h"
 
 namespace win32core {
-
-std::string MnemonicLabel(const std::string& utf8) {
-    std::string out;
-    for (std::size_t i = 0; i < utf8.size(); ++i) {
-        if (utf8[i] == '&' && i + 1 < utf8.size() && utf8[i + 1] == '&') {
-            out += '&';
-            ++i;
-        } else if (utf8[i] == '&') {
-            out += '_';
-        } else if (utf8[i] == '_') {
-            out += "__";
-        } else {
-            out += utf8[i];
-        }
-    }
-    return out;
-}
 
 namespace {
 

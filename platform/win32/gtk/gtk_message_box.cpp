@@ -4,7 +4,7 @@
 #include <cctype>
 
 #include "gtk_peer.h"
-#include "platform/win32/core/driver.h"
+#include "platform/win32/core/dialog_manager.h"
 
 namespace win32core {
 

@@ -5,8 +5,8 @@
 // templates (by id, from the resources that the program links), the message
 // queue and window procedures, timers, painting, device contexts of windows,
 // the system menu, icons and MessageBoxA. Behaviour lives in the core of
-// platform/win32; a driver (gtk or null, chosen by TENEBRIX_WINDOW_DRIVER) only
-// shows windows and delivers input.
+// platform/win32; a driver (gtk, or another chosen by TENEBRIX_WINDOW_DRIVER)
+// only shows windows and delivers input.
 //
 // Limits: ANSI (code page 932) strings only; one thread; only the window
 // classes "BUTTON" (push buttons) and "STATIC" (text, icon, frames) and

@@ -3,15 +3,20 @@
 // Stands in for the screen, the mouse, the keyboard and the clock. Windows
 // exist only in the core (with their pixel surfaces); timers elapse when a
 // test fires them; message boxes are recorded and answered from a script.
-// See null_driver.h for the test API.
+// See null_driver.h for the test API. It is not in the program: a test that
+// links it has the driver "null" in the window driver table.
 #include "null_driver.h"
 
 #include <cstdio>
 #include <deque>
 #include <utility>
 
+#include "platform/win32/core/dialog_manager.h"
 #include "platform/win32/core/driver.h"
+#include "platform/win32/core/menus.h"
 #include "platform/win32/core/text_codec.h"
+#include "platform/win32/core/timers.h"
+#include "platform/win32/core/window_api.h"
 
 namespace {
 
@@ -110,16 +115,16 @@ class NullDriver : public WindowDriver {
     NullBoxFonts m_fonts;
 };
 
-}  // namespace
-
-namespace win32core {
-
 WindowDriver* CreateNullDriver(std::string*) {
     static NullDriver driver;
     return &driver;
 }
 
-}  // namespace win32core
+const DriverEntry kNullDriver = {"null", "no display; scripted by tests", CreateNullDriver};
+// Linked into a test, the null driver joins the table before main.
+[[maybe_unused]] const bool s_added = AddWindowDriver(&kNullDriver);
+
+}  // namespace
 
 namespace null_driver {
 

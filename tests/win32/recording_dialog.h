@@ -1,14 +1,12 @@
-// A modeless test dialog for window-layer tests with the null driver: built
-// from IDD_TEST with a dialog procedure that records what reaches it.
+// Window-layer tests over a modeless test dialog, built from IDD_TEST with a
+// dialog procedure that records what reaches it.
 #pragma once
-
-#include <gtest/gtest.h>
 
 #include <windows.h>
 
 #include <vector>
 
-#include "platform/win32/null/null_driver.h"
+#include "tests/support/scripted_user.h"
 #include "tests/win32/test_templates.h"
 
 struct Received {
@@ -16,11 +14,10 @@ struct Received {
     WPARAM wParam;
 };
 
-class Win32Test : public ::testing::Test {
+class Win32Test : public ScriptedUserTest {
   protected:
     void SetUp() override {
-        ASSERT_TRUE(null_driver::Use());
-        null_driver::Reset();
+        ASSERT_NO_FATAL_FAILURE(ScriptedUserTest::SetUp());
         s_received = &received;
         dlg = CreateDialogParamA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDD_TEST), nullptr,
                                  Record, 0);
@@ -32,7 +29,7 @@ class Win32Test : public ::testing::Test {
         DestroyWindow(dlg);
         null_driver::PumpMessages();
         s_received = nullptr;
-        null_driver::Reset();
+        ScriptedUserTest::TearDown();
     }
 
     int Count(UINT message) const {

@@ -1,8 +1,6 @@
-// Runs the main dialog under the null window driver and scripted camera: the
-// test plays the user, one action each time the dialog's loop goes idle.
+// The main dialog under the null window driver and a scripted camera, with the
+// test as its user: the pictures it should show, test sprites and settings.
 #pragma once
-
-#include <gtest/gtest.h>
 
 #include <functional>
 #include <memory>
@@ -12,10 +10,10 @@
 #include "app/stdafx.h"
 #include "app/camouflage_dlg.h"
 #include "platform/dshow/scripted/scripted_devices.h"
-#include "platform/win32/null/null_driver.h"
 #include "platform/win32/resource_module.h"
 #include "tests/app/expected_hud.h"
 #include "tests/image/temp_dir.h"
+#include "tests/support/scripted_user.h"
 
 constexpr int kW = 320, kH = 240;
 
@@ -42,11 +40,10 @@ struct MainTemplateCopy {
 };
 MainTemplateCopy* OverrideMainTemplate();
 
-// One user action; it must queue something (click, tick, key, menu choice)
-// or the dialog's loop ends.
+// One user action on the dialog, taken when its loop runs dry.
 using Step = std::function<void(CCamouflageDlg& dlg)>;
 
-class DialogTest : public ::testing::Test {
+class DialogTest : public ScriptedUserTest {
   public:
     void SetUp() override;
     void TearDown() override;

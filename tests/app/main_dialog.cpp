@@ -1,8 +1,7 @@
-#include "tests/app/dialog_harness.h"
+#include "tests/app/main_dialog.h"
 
 #include <cstdio>
 #include <cstring>
-#include <deque>
 #include <filesystem>
 
 namespace {
@@ -117,9 +116,8 @@ void ExpectControlShowsPicture(CCamouflageDlg& dlg, int w, int h) {
 }
 
 void DialogTest::SetUp() {
-    ASSERT_TRUE(null_driver::Use());
+    ASSERT_NO_FATAL_FAILURE(ScriptedUserTest::SetUp());
     ASSERT_TRUE(scripted_capture::Use());
-    null_driver::Reset();
     scripted_capture::Reset();
     m_dir = std::make_unique<TempDir>();
     WriteSprites();
@@ -128,7 +126,7 @@ void DialogTest::SetUp() {
 }
 
 void DialogTest::TearDown() {
-    null_driver::Reset();
+    ScriptedUserTest::TearDown();
     scripted_capture::Reset();
     m_dir.reset();
 }
@@ -163,22 +161,12 @@ INT_PTR DialogTest::Run(std::vector<Step> steps) {
     null_driver::QueueMessageBoxAnswer(IDYES);
     CCamouflageDlg dlg;
     AfxGetApp()->m_pMainWnd = &dlg;  // as the application object does
-    std::deque<Step> pending(steps.begin(), steps.end());
-    bool ended = false;
-    null_driver::SetIdleHandler([&]() {
-        if (!pending.empty()) {
-            Step step = pending.front();
-            pending.pop_front();
-            step(dlg);
-        } else if (!ended) {
-            ended = true;
-            null_driver::Click(dlg.m_hWnd, IDCANCEL);
-        }
-    });
+    for (const Step& step : steps) {
+        Then([&dlg, step] { step(dlg); });
+    }
+    Then([&dlg] { null_driver::Click(dlg.m_hWnd, IDCANCEL); });
     const INT_PTR result = dlg.DoModal();
-    null_driver::SetIdleHandler(nullptr);
     AfxGetApp()->m_pMainWnd = NULL;
-    EXPECT_TRUE(pending.empty()) << pending.size() << " steps never ran";
     return result;
 }
 
