@@ -135,12 +135,15 @@ HRESULT SampleGrabber::GetCurrentBuffer(LONG* pBufferSize, LONG* pBuffer) {
             const auto* top = static_cast<const BYTE*>(GST_VIDEO_FRAME_PLANE_DATA(&frame, 0));
             const int srcStride = GST_VIDEO_FRAME_PLANE_STRIDE(&frame, 0);
             auto* out = reinterpret_cast<BYTE*>(pBuffer);
+            const size_t used = static_cast<size_t>(width) * 3;
+            // The sample is read front to back, one stream the processor can
+            // fetch ahead; row 0 of the DIB is the bottom of the picture.
             for (int row = 0; row < height; ++row) {
-                // Row 0 in memory is the bottom of the picture.
-                BYTE* dst = out + static_cast<size_t>(row) * stride;
-                std::memcpy(dst, top + static_cast<size_t>(height - 1 - row) * srcStride,
-                            static_cast<size_t>(width) * 3);
-                std::memset(dst + width * 3, 0, stride - static_cast<size_t>(width) * 3);
+                BYTE* dst = out + static_cast<size_t>(height - 1 - row) * stride;
+                std::memcpy(dst, top + static_cast<size_t>(row) * srcStride, used);
+                if (stride > used) {
+                    std::memset(dst + used, 0, stride - used);
+                }
             }
             gst_video_frame_unmap(&frame);
             *pBufferSize = needed;

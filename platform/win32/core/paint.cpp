@@ -14,6 +14,10 @@
 // exist.
 #include <algorithm>
 #include <cstring>
+#if defined(__GNUC__) && (defined(__x86_64__) || defined(__i386__))
+#include <immintrin.h>
+#define TENEBRIX_PAINT_SSSE3 1
+#endif
 
 #include "paint.h"
 
@@ -81,10 +85,34 @@ Window* DcTarget(HDC hdc, RECT* clip) {
     return w;
 }
 
+#ifdef TENEBRIX_PAINT_SSSE3
+// Four pixels a step with one byte shuffle, where the processor has it
+// (chosen at run time). Each 16-byte load uses its first 12 bytes, so the
+// loop stops while the row still holds 16; returns the pixels done.
+__attribute__((target("ssse3"))) long long ConvertBgrRowSsse3(const BYTE* p, std::uint32_t* out,
+                                                              long long count) {
+    const __m128i spread = _mm_setr_epi8(0, 1, 2, -1, 3, 4, 5, -1, 6, 7, 8, -1, 9, 10, 11, -1);
+    long long i = 0;
+    for (; i + 6 <= count; i += 4, p += 12, out += 4) {
+        const __m128i bgr = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(out), _mm_shuffle_epi8(bgr, spread));
+    }
+    return i;
+}
+#endif
+
 // Blue, green, red bytes to 0x00RRGGBB surface pixels. Four pixels are three
 // little-endian words, so whole words are taken apart instead of single bytes.
 void ConvertBgrRow(const BYTE* p, std::uint32_t* out, long long count) {
     long long i = 0;
+#ifdef TENEBRIX_PAINT_SSSE3
+    static const bool s_shuffle = __builtin_cpu_supports("ssse3");
+    if (s_shuffle) {
+        i = ConvertBgrRowSsse3(p, out, count);
+        p += i * 3;
+        out += i;
+    }
+#endif
 #if defined(__BYTE_ORDER__) && __BYTE_ORDER__ == __ORDER_LITTLE_ENDIAN__
     for (; i + 4 <= count; i += 4, p += 12, out += 4) {
         std::uint32_t w[3];

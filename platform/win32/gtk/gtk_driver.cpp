@@ -5,13 +5,15 @@
 // template positions in a GtkFixed: push buttons are GtkButtons with the
 // template labels, text statics are GtkLabels, and statics without text (the
 // black-frame picture, icons) are drawing areas that show the control's pixel
-// surface. Timers are GLib timeouts. Esc, Tab, Enter without a focused button
-// and the window's close button go to the core's dialog manager; a right click in
-// the dialog or Shift+F10 opens the system menu as a popup. A window destroyed
-// from outside the program is closed as by its close button; a display lost
-// ends the program with status 1 and one line on stderr. Texts are code
-// page 932 and converted to UTF-8; the template font goes through the core's
-// substitution table, and falls back to "Sans" when the family is missing.
+// surface; a changed surface goes to the screen at once, on X11 through memory
+// shared with the server (x11_shared_picture.h). Timers are GLib timeouts. Esc,
+// Tab, Enter without a focused button and the window's close button go to the
+// core's dialog manager; a right click in the dialog or Shift+F10 opens the
+// system menu as a popup. A window destroyed from outside the program is
+// closed as by its close button; a display lost ends the program with status 1
+// and one line on stderr. Texts are code page 932 and converted to UTF-8; the
+// template font goes through the core's substitution table, and falls back to
+// "Sans" when the family is missing.
 //
 // Limits: the window manager places and frames windows; windows are not
 // resizable; Space and Enter on a focused button are GTK's own activation.
@@ -40,6 +42,7 @@
 #include "platform/win32/core/text_codec.h"
 #include "platform/win32/core/timers.h"
 #include "platform/win32/core/window_api.h"
+#include "x11_shared_picture.h"
 
 namespace win32core {
 
@@ -225,7 +228,7 @@ class GtkDriver : public WindowDriver {
     void SurfaceChanged(Window& w, const RECT& r) override {
         Peer* peer = PeerOf(w);
         if (peer != nullptr && peer->widget != nullptr && GTK_IS_DRAWING_AREA(peer->widget) &&
-            !DrawNow(w, peer->widget, r)) {
+            !DrawNow(w, *peer, r)) {
             gtk_widget_queue_draw_area(peer->widget, r.left, r.top, r.right - r.left,
                                        r.bottom - r.top);
         }
@@ -532,7 +535,8 @@ class GtkDriver : public WindowDriver {
     // frame clock and walks the whole widget tree, several times the cost of
     // the copy itself on every frame of the picture. Only a control that is
     // on the screen is drawn this way; false leaves it to GTK.
-    static bool DrawNow(Window& w, GtkWidget* widget, const RECT& r) {
+    static bool DrawNow(Window& w, Peer& peer, const RECT& r) {
+        GtkWidget* widget = peer.widget;
         GdkWindow* window = gtk_widget_get_window(widget);
         if (!gtk_widget_is_drawable(widget) || window == nullptr || w.surface.width == 0 ||
             w.surface.height == 0) {
@@ -540,22 +544,78 @@ class GtkDriver : public WindowDriver {
         }
         GtkAllocation a;
         gtk_widget_get_allocation(widget, &a);
-        const int right = std::min<int>(r.right, a.width);
-        const int bottom = std::min<int>(r.bottom, a.height);
+        const int right = std::min<int>({r.right, a.width, w.surface.width});
+        const int bottom = std::min<int>({r.bottom, a.height, w.surface.height});
         if (right <= r.left || bottom <= r.top) {
             return true;  // nothing of it shows
         }
-        // A control without a window of its own draws in its parent's.
-        const cairo_rectangle_int_t area = {a.x + r.left, a.y + r.top, right - r.left,
-                                            bottom - r.top};
+        // The control's origin in `window`: that of its own window, or where
+        // it lies in its parent's when it has none of its own.
+        const bool own = gtk_widget_get_has_window(widget);
+        const int x = own ? 0 : a.x;
+        const int y = own ? 0 : a.y;
+        if (PutShared(w, peer, window, x, y, RECT{r.left, r.top, right, bottom})) {
+            return true;
+        }
+        const cairo_rectangle_int_t area = {x + r.left, y + r.top, right - r.left, bottom - r.top};
         cairo_region_t* region = cairo_region_create_rectangle(&area);
         GdkDrawingContext* context = gdk_window_begin_draw_frame(window, region);
         cairo_t* cr = gdk_drawing_context_get_cairo_context(context);
-        cairo_translate(cr, a.x, a.y);
+        cairo_translate(cr, x, y);
         PaintSurface(cr, w.surface);
         gdk_window_end_draw_frame(window, context);
         cairo_region_destroy(region);
         return true;
+    }
+
+    // DrawNow through memory shared with the X server, where it can: the
+    // part `r` of the surface goes to the native window that shows the
+    // control, in one request. (x, y) is the control's origin in `window`.
+    // No other widget of a dialog lies over a picture control, so the put is
+    // clipped to the native window alone.
+    static bool PutShared(Window& w, Peer& peer, GdkWindow* window, int x, int y, const RECT& r) {
+#ifdef GDK_WINDOWING_X11
+        if (peer.sharedRefused || !GDK_IS_X11_WINDOW(window)) {
+            return false;
+        }
+        // Client-side windows lie inside the native one that shows them.
+        GdkWindow* native = window;
+        while (native != nullptr && !gdk_window_has_native(native)) {
+            int dx;
+            int dy;
+            gdk_window_get_position(native, &dx, &dy);
+            x += dx;
+            y += dy;
+            native = gdk_window_get_parent(native);
+        }
+        if (native == nullptr) {
+            return false;
+        }
+        if (peer.shared == nullptr || peer.shared->Width() != w.surface.width ||
+            peer.shared->Height() != w.surface.height) {
+            GdkVisual* visual = gdk_window_get_visual(native);
+            peer.shared.reset();
+            peer.shared = X11SharedPicture::Create(
+                GDK_WINDOW_XDISPLAY(native), GDK_WINDOW_XID(native),
+                gdk_x11_visual_get_xvisual(visual), gdk_visual_get_depth(visual), w.surface.width,
+                w.surface.height);
+            if (peer.shared == nullptr) {
+                peer.sharedRefused = true;
+                return false;
+            }
+        }
+        peer.shared->Put(GDK_WINDOW_XID(native), w.surface.pixels.data(), r.left, r.top, r.right,
+                         r.bottom, x + r.left, y + r.top);
+        return true;
+#else
+        (void)w;
+        (void)peer;
+        (void)window;
+        (void)x;
+        (void)y;
+        (void)r;
+        return false;
+#endif
     }
 
     static gboolean OnTimer(gpointer data) {

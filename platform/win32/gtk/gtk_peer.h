@@ -8,9 +8,12 @@
 
 #include <gtk/gtk.h>
 
+#include <memory>
 #include <string>
 
 namespace win32core {
+
+class X11SharedPicture;  // x11_shared_picture.h, where a Peer is deleted
 
 // "&Start" -> "_Start", "&&" -> "&", "_" -> "__": Windows mnemonics in GTK terms.
 std::string MnemonicLabel(const std::string& utf8);
@@ -20,6 +23,10 @@ struct Peer {
     GtkWidget* fixed = nullptr;   // dialogs: holds the controls at their positions
     GtkWidget* menu = nullptr;    // dialogs: the system menu while it was last shown
     GtkWidget* widget = nullptr;  // controls
+    // Pictures: the pixels shared with an X server, made at the first draw;
+    // refused once, the picture goes through GDK from then on.
+    std::unique_ptr<X11SharedPicture> shared;
+    bool sharedRefused = false;
 };
 
 }  // namespace win32core
