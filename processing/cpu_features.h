@@ -2,8 +2,8 @@
 //
 // Each vector path gives exactly the bytes of the plain path; the choice is a
 // matter of speed only. The best path the processor (and the operating system)
-// supports is used, unless a lower limit has been set: tests set kScalar to
-// compare the plain path with the vector ones byte for byte.
+// supports is used, unless a lower limit has been set, e.g. kScalar to compare
+// the plain path with the vector ones byte for byte.
 #pragma once
 
 enum class VectorPath {
@@ -20,7 +20,7 @@ VectorPath ActiveVectorPath();
 VectorPath SupportedVectorPath();
 
 // Caps the path the pixel operations may take (kAvx2: no cap, the default).
-// Returns the previous limit. Meant for tests and benchmarks.
+// Returns the previous limit.
 VectorPath LimitVectorPath(VectorPath limit);
 
 // Name of a path for messages: "scalar", "sse4.1", "avx2".

@@ -1,5 +1,5 @@
 // Internal to the motion history: the step that works on given state images
-// (tests run it with state of their own), and the fused row kernel it uses.
+// (on state images the caller gives), and the fused row kernel it uses.
 #pragma once
 
 #include <windows.h>

@@ -1,7 +1,7 @@
 // UTF-8 <-> BSTR conversion for the objects of our COM layer.
 //
 // Stands in for nothing on Windows, where names are UTF-16 from the start:
-// device names come from GStreamer and from tests as UTF-8, and COM hands them
+// device names come from GStreamer as UTF-8, and COM hands them
 // out as BSTRs (UTF-16). Limits: invalid UTF-8 sequences and unpaired
 // surrogates become U+FFFD; no normalisation.
 #pragma once

@@ -3,8 +3,8 @@
 // Stands in for nothing on Windows: it chooses what implements the media
 // classes. The program has one driver, "gstreamer" (devices, graphs and the
 // Sample Grabber over GStreamer); a library linked beside it may add more
-// before the media library starts (the tests' "scripted" devices, see
-// scripted/scripted_devices.h). The driver is chosen once, when the media
+// before the media library starts (as scripted/ adds "scripted" devices
+// that play prepared frames). The driver is chosen once, when the media
 // library first starts (the first CoInitialize): the one selected from code
 // if any, else TENEBRIX_CAPTURE_DRIVER, else "gstreamer". A named driver that
 // is unknown or cannot start is an error (reported on stderr, and the media

@@ -1,6 +1,6 @@
 // Media-type helpers shared by the capture drivers.
 //
-// Stands in for what the Windows base classes do with AM_MEDIA_TYPE: the test
+// Stands in for what the Windows base classes do with AM_MEDIA_TYPE: the check
 // whether a type asks for 24-bit RGB video, and the connected type of a Sample
 // Grabber (video, RGB24, fixed-size samples, a VIDEOINFOHEADER format block
 // allocated with CoTaskMemAlloc, which the receiver frees with CoTaskMemFree).

@@ -11,5 +11,5 @@ class COccManager;
 
 void AFXAPI AfxEnableControlContainer(COccManager* pOccManager = NULL);
 
-// Whether AfxEnableControlContainer was called (for tests).
+// Whether AfxEnableControlContainer was called.
 BOOL AfxControlContainerEnabled();
