@@ -11,3 +11,7 @@ using namespace pixels_avx2;
 void MotionRowAvx2(const BYTE* frame, BYTE* prevGray, BYTE* history, BYTE* out, int width) {
     MotionRowVector(frame, prevGray, history, out, width);
 }
+
+void MotionLevelsRowAvx2(const BYTE* frame, BYTE* previous, BYTE* history, BYTE* out, int width) {
+    MotionLevelsRowVector(frame, previous, history, out, width);
+}

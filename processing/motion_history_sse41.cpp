@@ -11,3 +11,7 @@ using namespace pixels_sse41;
 void MotionRowSse41(const BYTE* frame, BYTE* prevGray, BYTE* history, BYTE* out, int width) {
     MotionRowVector(frame, prevGray, history, out, width);
 }
+
+void MotionLevelsRowSse41(const BYTE* frame, BYTE* previous, BYTE* history, BYTE* out, int width) {
+    MotionLevelsRowVector(frame, previous, history, out, width);
+}

@@ -6,7 +6,7 @@
 //
 // Include it only inside an unnamed namespace of a *_avx2.cpp or *_sse41.cpp
 // file, after `using namespace` of its helpers (and pixel_formulas.h); it
-// defines MotionRowVector.
+// defines MotionRowVector and MotionLevelsRowVector.
 #pragma once
 
 using namespace pixel_formulas;
@@ -87,18 +87,22 @@ void MotionPixels(const BYTE* frame, BYTE* prevGray, BYTE* history, BYTE* out, i
     for (int x = 0; x < count; ++x) {
         const BYTE* f = frame + 3 * x;
         const int level = LuminanceOf(f[2], f[1], f[0]);
-        int difference = prevGray[3 * x + 1] - level;
-        difference = difference < 0 ? -difference : difference;
-        const BYTE moved = difference > kDifferenceThreshold ? 255 : 0;
+        const BYTE moved = MovedMask(prevGray[3 * x + 1], level);
         for (int c = 2; c >= 0; --c) {
             prevGray[3 * x + c] = static_cast<BYTE>(level);
             BYTE& h = history[3 * x + c];
-            h = moved > kMaskLevel ? moved : SaturateToByte(h * kDecayFactor);
+            h = NextHistoryByte(h, moved);
             if (out != nullptr) {
                 out[3 * x + c] = h;
             }
         }
     }
+}
+
+// 255 where level and previous differ by more than the threshold, else 0.
+Vec Moved(Vec level, Vec previous, Vec threshold) {
+    const Vec difference = Or(SubSatU8(level, previous), SubSatU8(previous, level));
+    return Xor(Equal8(SubSatU8(difference, threshold), Zero()), Set8(-1));
 }
 
 void MotionRowVector(const BYTE* frame, BYTE* prevGray, BYTE* history, BYTE* out, int width) {
@@ -109,10 +113,7 @@ void MotionRowVector(const BYTE* frame, BYTE* prevGray, BYTE* history, BYTE* out
         const int at = 3 * x;
         const PixelGroup f = LoadPixels(frame + at);
         const Vec level = LuminanceOfGroup(f, frame + at, multiplier125);
-        const Vec previous = Channel(LoadPixels(prevGray + at), 1);
-        const Vec difference = Or(SubSatU8(level, previous), SubSatU8(previous, level));
-        // 255 where the difference exceeds the threshold, else 0.
-        const Vec moved = Xor(Equal8(SubSatU8(difference, threshold), Zero()), Set8(-1));
+        const Vec moved = Moved(level, Channel(LoadPixels(prevGray + at), 1), threshold);
         const PixelGroup moved3 = Spread(moved);
         StorePixels(prevGray + at, Spread(level));
         // Decayed, or 255 where moved.
@@ -127,4 +128,25 @@ void MotionRowVector(const BYTE* frame, BYTE* prevGray, BYTE* history, BYTE* out
     }
     MotionPixels(frame + 3 * x, prevGray + 3 * x, history + 3 * x,
                  out != nullptr ? out + 3 * x : nullptr, width - x);
+}
+
+// The same row with the grey and history levels kept one byte a pixel: one
+// vector of levels each, and the history spread into three bytes for out.
+void MotionLevelsRowVector(const BYTE* frame, BYTE* previous, BYTE* history, BYTE* out, int width) {
+    const Vec threshold = Set8(kDifferenceThreshold);
+    const Vec multiplier125 = Opaque(Set16(125));
+    int x = 0;
+    for (; x + kGroupPixels <= width; x += kGroupPixels) {
+        const BYTE* f = frame + 3 * x;
+        const Vec level = LuminanceOfGroup(LoadPixels(f), f, multiplier125);
+        const Vec moved = Moved(level, LoadBytes(previous + x), threshold);
+        StoreBytes(previous + x, level);
+        const Vec h = Or(Decay(LoadBytes(history + x)), moved);
+        StoreBytes(history + x, h);
+        if (out != nullptr) {
+            StorePixels(out + 3 * x, Spread(h));
+        }
+    }
+    MotionLevels(frame + 3 * x, previous + x, history + x, out != nullptr ? out + 3 * x : nullptr,
+                 width - x);
 }

@@ -13,3 +13,10 @@
 // operations on the grey image, the mask and the history.
 void MotionRowAvx2(const BYTE* frame, BYTE* prevGray, BYTE* history, BYTE* out, int width);
 void MotionRowSse41(const BYTE* frame, BYTE* prevGray, BYTE* history, BYTE* out, int width);
+
+// The same row with the grey levels and the history kept one byte a pixel in
+// `previous` and `history` (pixel x at byte x); out, when not null, gets each
+// history level in all three bytes of its pixel. Gives exactly the bytes of
+// the row above for a history whose three bytes a pixel are equal.
+void MotionLevelsRowAvx2(const BYTE* frame, BYTE* previous, BYTE* history, BYTE* out, int width);
+void MotionLevelsRowSse41(const BYTE* frame, BYTE* previous, BYTE* history, BYTE* out, int width);

@@ -42,6 +42,37 @@ static inline BYTE SaturateToByte(double value) {
     return static_cast<BYTE>(value);
 }
 
+// 255 where a grey level changed by more than the threshold from the previous
+// one, else 0: the motion mask of a pixel.
+static inline BYTE MovedMask(int previous, int level) {
+    const int difference = previous > level ? previous - level : level - previous;
+    return difference > kDifferenceThreshold ? 255 : 0;
+}
+
+// A history byte one frame on: the mask's byte where the mask is above 64,
+// else the byte decayed by 2 %.
+static inline BYTE NextHistoryByte(BYTE history, BYTE mask) {
+    return mask > kMaskLevel ? mask : SaturateToByte(history * kDecayFactor);
+}
+
+// One row of the motion history kept as one byte a pixel (grey level, history
+// level), for `count` pixels of a 24-bit frame row: each level is compared with
+// the previous one and then written over it, each history level moves on a
+// frame, and, where out is not null, written into the three bytes of its pixel.
+static inline void MotionLevels(const BYTE* frame, BYTE* previous, BYTE* history, BYTE* out,
+                                int count) {
+    for (int x = 0; x < count; ++x) {
+        const BYTE* f = frame + 3 * x;
+        const int level = LuminanceOf(f[2], f[1], f[0]);
+        const BYTE moved = MovedMask(previous[x], level);
+        previous[x] = static_cast<BYTE>(level);
+        history[x] = NextHistoryByte(history[x], moved);
+        if (out != nullptr) {
+            out[3 * x] = out[3 * x + 1] = out[3 * x + 2] = history[x];
+        }
+    }
+}
+
 // One blended channel: background * (1 - a) + frame * a, with a from the
 // history byte.
 static inline BYTE BlendChannel(int background, int frame, int historyByte) {

@@ -76,6 +76,14 @@ static inline Vec LoadLanes(const BYTE* p) {
     return _mm256_load_si256(reinterpret_cast<const Vec*>(p));
 }
 
+// kGroupPixels bytes at p, one a lane, unaligned.
+static inline Vec LoadBytes(const BYTE* p) {
+    return _mm256_loadu_si256(reinterpret_cast<const Vec*>(p));
+}
+static inline void StoreBytes(BYTE* p, Vec v) {
+    _mm256_storeu_si256(reinterpret_cast<Vec*>(p), v);
+}
+
 // Bytes picked from the three parts with the three masks.
 static inline Vec Gather(const PixelGroup& v, const ShuffleMask* masks) {
     const Vec a = _mm256_shuffle_epi8(v.part0, BroadcastMask(masks[0]));

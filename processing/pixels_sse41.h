@@ -64,6 +64,14 @@ static inline Vec LoadLanes(const BYTE* p) {
     return _mm_load_si128(reinterpret_cast<const Vec*>(p));
 }
 
+// kGroupPixels bytes at p, one a lane, unaligned.
+static inline Vec LoadBytes(const BYTE* p) {
+    return _mm_loadu_si128(reinterpret_cast<const Vec*>(p));
+}
+static inline void StoreBytes(BYTE* p, Vec v) {
+    _mm_storeu_si128(reinterpret_cast<Vec*>(p), v);
+}
+
 // Bytes picked from the three parts with the three masks.
 static inline Vec Gather(const PixelGroup& v, const ShuffleMask* masks) {
     const Vec a = _mm_shuffle_epi8(v.part0, BroadcastMask(masks[0]));

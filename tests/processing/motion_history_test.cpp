@@ -337,24 +337,47 @@ TEST_P(MotionOnPath, MotionHistoryStepGivesTheReferenceBytes) {
     }
 }
 
+// A frame whose pixels are followed by `slack` bytes more than its rows take.
+CDibImage WithSlack(const CDibImage& frame, DWORD slack) {
+    BITMAPINFO info = *frame.Info();
+    info.bmiHeader.biSizeImage += slack;
+    CDibImage image(&info);
+    std::memcpy(image.Bits(), frame.Bits(), static_cast<size_t>(frame.ImageSize()));
+    return image;
+}
+
 // The paths, and the frame passed by value or by address, share the state:
-// switching between them from one call to the next changes nothing.
+// switching between them from one call to the next changes nothing. The copy
+// handed back is the plain step's 24-bit history byte for byte, header, row
+// padding and slack included, whatever the caller's image held; a new size
+// mid-sequence starts again at zero.
 TEST_P(MotionOnPath, UpdateMotionHistoryFollowsTheReferenceOverAFrameSequence) {
     std::mt19937 random(7);
     StartMotionHistoryAgain();
-    reference::MotionHistory expected(320, 240);
-    Picture frame = reference::RandomPicture(320, 240, &random);
     CDibImage history;
-    for (int call = 0; call < 12; ++call) {
-        LimitVectorPath((call / 2 + call) % 2 == 0 ? VectorPath::kScalar : GetParam());
-        const CDibImage image = reference::ToImage(frame);
-        if (call % 3 == 0) {
-            UpdateMotionHistory(image, &history);
-        } else {
-            UpdateMotionHistory(&image, &history);
+    for (const Size& size : {Size{320, 240, 12}, Size{35, 9, 8}}) {
+        reference::MotionHistory expected(size.width, size.height);
+        MotionState plain;
+        Picture frame = reference::RandomPicture(size.width, size.height, &random);
+        for (int call = 0; call < size.frames; ++call) {
+            const CDibImage image =
+                WithSlack(reference::ToImage(frame), size.width % 4 == 0 ? 0 : 8);
+            LimitVectorPath(VectorPath::kScalar);
+            plain.Step(image);
+            LimitVectorPath((call / 2 + call) % 2 == 0 ? VectorPath::kScalar : GetParam());
+            if (history.HasPixels()) {
+                std::memset(history.Bits(), 0x5A, static_cast<size_t>(history.ImageSize()));
+            }
+            if (call % 3 == 0) {
+                UpdateMotionHistory(image, &history);
+            } else {
+                UpdateMotionHistory(&image, &history);
+            }
+            ASSERT_EQ(expected.Update(frame).bytes, reference::ToPicture(history).bytes) << call;
+            ASSERT_EQ(Bytes(plain.out), Bytes(history)) << size.width << " " << call;
+            ASSERT_EQ(0, std::memcmp(plain.out.Info(), history.Info(), sizeof(BITMAPINFO)));
+            frame = NextFrame(frame, &random);
         }
-        ASSERT_EQ(expected.Update(frame).bytes, reference::ToPicture(history).bytes) << call;
-        frame = NextFrame(frame, &random);
     }
 }
 
