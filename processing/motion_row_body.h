@@ -65,7 +65,9 @@ inline Levels16 LuminanceOf8(const PixelGroup& f, int eighth, Vec multiplier125)
     return {level, Equal16(rest, Zero())};
 }
 
-Vec LuminanceOfGroup(const PixelGroup& f, const BYTE* pixels, Vec multiplier125) {
+// Inlined into each row loop, which keeps the group in registers.
+__attribute__((always_inline)) inline Vec LuminanceOfGroup(const PixelGroup& f, const BYTE* pixels,
+                                                           Vec multiplier125) {
     const Levels16 lo = LuminanceOf8(f, 0, multiplier125);
     const Levels16 hi = LuminanceOf8(f, 1, multiplier125);
     Vec levels = PackSatU8(lo.level, hi.level);
