@@ -7,6 +7,7 @@
 // no one-shot mode.
 #include <cstring>
 
+#include "platform/copy_past_caches.h"
 #include "platform/dshow/common/media_types.h"
 #include "platform/dshow/gstreamer/gst_filters.h"
 #include "platform/win32/dib_stride.h"
@@ -137,14 +138,17 @@ HRESULT SampleGrabber::GetCurrentBuffer(LONG* pBufferSize, LONG* pBuffer) {
             auto* out = reinterpret_cast<BYTE*>(pBuffer);
             const size_t used = static_cast<size_t>(width) * 3;
             // The sample is read front to back, one stream the processor can
-            // fetch ahead; row 0 of the DIB is the bottom of the picture.
+            // fetch ahead; row 0 of the DIB is the bottom of the picture, so
+            // the rows are written bottom up, a pattern the processor does not
+            // fetch ahead: stores past the caches do not need to.
             for (int row = 0; row < height; ++row) {
                 BYTE* dst = out + static_cast<size_t>(height - 1 - row) * stride;
-                std::memcpy(dst, top + static_cast<size_t>(row) * srcStride, used);
+                CopyRowPastCaches(dst, top + static_cast<size_t>(row) * srcStride, used);
                 if (stride > used) {
                     std::memset(dst + used, 0, stride - used);
                 }
             }
+            FinishCopiesPastCaches();
             gst_video_frame_unmap(&frame);
             *pBufferSize = needed;
         }

@@ -140,14 +140,14 @@ void Changed(Window& w, const RECT& r) {
 }  // namespace
 
 bool TakePaintMessage(MSG* msg) {
-    for (HWND h : AllWindows()) {
-        Window* w = FindWindowData(h);
-        if (w != nullptr && w->needsPaint && IsWindowVisible(h)) {
-            *msg = MSG{h, WM_PAINT, 0, 0, 0, {0, 0}};
-            return true;
-        }
+    const Window* w = FirstWindowWhere([](const Window& each) {
+        return each.needsPaint && IsWindowVisible(each.handle) != FALSE;
+    });
+    if (w == nullptr) {
+        return false;
     }
-    return false;
+    *msg = MSG{w->handle, WM_PAINT, 0, 0, 0, {0, 0}};
+    return true;
 }
 
 }  // namespace win32core

@@ -76,6 +76,10 @@ Window* FindWindowData(HWND hwnd);
 Window& NewWindow(WindowKind kind);
 void ForgetWindow(HWND hwnd);
 std::vector<HWND> AllWindows();  // in creation order
+// The first window, in creation order, that `wanted` accepts; walks the table
+// without copying it, for lookups made on every message. `wanted` must not
+// make or destroy windows.
+Window* FirstWindowWhere(bool (*wanted)(const Window&));
 
 Window* TopLevelOf(Window* w);
 bool AcceptsInput(HWND hwnd);  // enabled, and its top-level window too

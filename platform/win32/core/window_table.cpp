@@ -60,6 +60,15 @@ std::vector<HWND> AllWindows() {
     return all;
 }
 
+Window* FirstWindowWhere(bool (*wanted)(const Window&)) {
+    for (const auto& entry : TheTable().Objects()) {
+        if (wanted(*entry.second)) {
+            return entry.second.get();
+        }
+    }
+    return nullptr;
+}
+
 Window* TopLevelOf(Window* w) {
     while (w != nullptr && w->parent != nullptr) {
         w = FindWindowData(w->parent);
