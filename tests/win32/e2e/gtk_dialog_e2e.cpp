@@ -1,7 +1,11 @@
 // End-to-end: a template dialog as a real GTK window. The test script clicks
-// its "Start" button with xdotool; the handler then paints a known picture
-// into the picture control with StretchDIBits, and the program takes a
-// screenshot (xwd) and looks for that picture, pixel for pixel.
+// its "Start" button with xdotool; the handler then paints into the picture
+// control with StretchDIBits, tick after tick, a decoy picture and then a
+// known picture twice, and after each known one the program takes a
+// screenshot (xwd) and looks for that picture, pixel for pixel. Pictures go
+// to the server through buffers taken in turn, so the two known pictures
+// take different buffers, and a buffer that shows anything but the latest
+// picture leaves the decoy or nothing on the screen.
 //
 //   gtk_dialog_e2e SCREENSHOT_PATH
 //
@@ -41,13 +45,18 @@ class CE2EDlg : public CDialog {
         m_info.bmiHeader.biBitCount = 24;
         m_info.bmiHeader.biSizeImage = kStride * kHeight;
         m_bits.resize(kStride * kHeight);
+        m_decoy.resize(kStride * kHeight);
         for (int y = 0; y < kHeight; ++y) {
             unsigned char* row = m_bits.data() + (kHeight - 1 - y) * kStride;  // bottom-up
+            unsigned char* decoy = m_decoy.data() + (kHeight - 1 - y) * kStride;
             for (int x = 0; x < kWidth; ++x) {
                 const std::uint32_t c = PatternAt(x, y);
                 row[x * 3] = c & 0xFF;
                 row[x * 3 + 1] = (c >> 8) & 0xFF;
                 row[x * 3 + 2] = (c >> 16) & 0xFF;
+                for (int k = 0; k < 3; ++k) {
+                    decoy[x * 3 + k] = static_cast<unsigned char>(~row[x * 3 + k]);
+                }
             }
         }
     }
@@ -65,18 +74,19 @@ class CE2EDlg : public CDialog {
     afx_msg void OnStart() {
         std::printf("clicked\n");
         std::fflush(stdout);
-        m_clicked = true;
+        m_shown = kDecoy;
         Invalidate(FALSE);
     }
 
     afx_msg void OnPaint() {
         CDialog::OnPaint();
-        if (!m_clicked) {
+        if (m_shown == kNothing) {
             return;
         }
         CWnd* picture = GetDlgItem(IDC_T_PICTURE);
         HDC dc = ::GetDC(picture->GetSafeHwnd());
-        ::StretchDIBits(dc, 0, 0, kWidth, kHeight, 0, 0, kWidth, kHeight, m_bits.data(), &m_info,
+        const unsigned char* bits = m_shown == kDecoy ? m_decoy.data() : m_bits.data();
+        ::StretchDIBits(dc, 0, 0, kWidth, kHeight, 0, 0, kWidth, kHeight, bits, &m_info,
                         DIB_RGB_COLORS, SRCCOPY);
         ::ReleaseDC(picture->GetSafeHwnd(), dc);
         m_paintedAt = m_ticks;
@@ -88,10 +98,18 @@ class CE2EDlg : public CDialog {
             std::printf("ready\n");
             std::fflush(stdout);
         }
-        // A few ticks after the paint, so that GTK has drawn it.
+        // A few ticks after each paint, so that GTK has drawn it.
         if (m_paintedAt > 0 && m_ticks == m_paintedAt + 6) {
-            m_passed = ScreenShowsPicture();
-            EndDialog(m_passed ? IDOK : IDABORT);
+            m_paintedAt = 0;
+            if (m_shown != kDecoy && !ScreenShowsPicture()) {
+                EndDialog(IDABORT);
+            } else if (m_shown == kPictureAgain) {
+                m_passed = true;
+                EndDialog(IDOK);
+            } else {
+                m_shown = m_shown == kDecoy ? kPicture : kPictureAgain;
+                Invalidate(FALSE);
+            }
         } else if (m_ticks > 600) {
             std::printf("no click arrived\n");
             EndDialog(IDABORT);
@@ -138,7 +156,8 @@ class CE2EDlg : public CDialog {
     std::string m_shot;
     BITMAPINFO m_info{};
     std::vector<unsigned char> m_bits;
-    bool m_clicked = false;
+    std::vector<unsigned char> m_decoy;  // the picture with every bit flipped
+    enum Shown { kNothing, kDecoy, kPicture, kPictureAgain } m_shown = kNothing;
     int m_ticks = 0;
     int m_paintedAt = 0;
     DECLARE_MESSAGE_MAP()
