@@ -195,7 +195,7 @@ bool IsAxisAligned(const double* m) {
 }
 
 void WarpAxisAligned(const CDibImage& src, CDibImage* dst, const double* m,
-                     const ResampleKernels& kernels) {
+                     const ResampleKernels& kernels, ResizedRows* rows) {
     const int sw = src.Width();
     const int sh = src.Height();
     const int dw = dst->Width();
@@ -204,6 +204,9 @@ void WarpAxisAligned(const CDibImage& src, CDibImage* dst, const double* m,
     RowBuffers buffers;
     // The kernels read the padding past the gathered values: keep it defined.
     std::memset(&buffers, 0, sizeof(buffers));
+    // A row is final as it is written when the columns make one chunk.
+    ResizedRows* const rowByRow = dw <= kChunkColumns ? rows : nullptr;
+    bool told = false;
     for (int first = 0; first < dw; first += kChunkColumns) {
         const int end = dw - first < kChunkColumns ? dw : first + kChunkColumns;
         columns.count = 0;
@@ -252,7 +255,16 @@ void WarpAxisAligned(const CDibImage& src, CDibImage* dst, const double* m,
                     WarpRow(columns, src.Row(y0[r]), src.Row(y0[r] + 1), fy[r], kernels, &buffers,
                             dst->Row(top + r));
                 }
+                if (rowByRow != nullptr) {
+                    rowByRow->RowDone(top + r, &ahead);
+                }
             }
+        }
+        told = rowByRow != nullptr;
+    }
+    if (rows != nullptr && !told) {
+        for (int i = dh - 1; i >= 0; --i) {
+            rows->RowDone(i, nullptr);
         }
     }
 }

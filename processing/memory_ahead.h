@@ -45,6 +45,25 @@ class RowReadAhead {
         }
     }
 
+    // Asks for up to `lines` more cache lines of the listed rows past those
+    // asked for so far, however far ahead: for a loop that works on other
+    // memory between its reads and would leave the memory idle meanwhile.
+    void AskMore(int lines) {
+        for (; m_at < m_count && lines > 0; ++m_at) {
+            const std::uintptr_t end = m_rows[m_at] + m_rowBytes;
+            if (m_next < m_rows[m_at]) {
+                m_next = m_rows[m_at] & ~std::uintptr_t{63};
+            }
+            const std::uintptr_t room = (end - m_next + 63) / 64;
+            const std::uintptr_t take = room < static_cast<std::uintptr_t>(lines) ? room : lines;
+            AskForMemory(&m_next, m_next + 64 * take);
+            lines -= static_cast<int>(take);
+            if (m_next < end) {
+                return;
+            }
+        }
+    }
+
   private:
     const std::uintptr_t* m_rows;
     int m_count;

@@ -174,11 +174,13 @@ MotionLevelsRow MotionLevelsRowOf(VectorPath path) {
 class MotionLevelsState {
   public:
     void Step(const CDibImage* frame, CDibImage* out) {
-        if (!m_started || !SameFormat(m_info, *frame->Info())) {
-            m_started = true;
-            m_info = *frame->Info();
-            m_cleared = false;
+        if (StartRows(frame, out)) {
+            StepRows(frame, out);
+            FinishRows(out);
+            return;
         }
+        // StartRows has taken the frame's format: what remains is a step
+        // without a copy to hand back, or a copy without a step.
         const bool step = frame->HasPixels() && PrepareLevels();
         if (out == nullptr || out->SetHeader(m_info) != 0 || !out->HasPixels()) {
             if (step) {
@@ -191,12 +193,35 @@ class MotionLevelsState {
             std::memset(out->Bits(), 0, static_cast<size_t>(out->ImageSize()));
             return;
         }
-        if (step) {
-            StepRows(frame, out);
-        } else {
-            SpreadRows(out);  // a frame of this format without pixels: no step
+        SpreadRows(out);  // a frame of this format without pixels: no step
+        FinishRows(out);
+    }
+
+    // Whether the step of this frame steps the levels and hands them back in
+    // *out; then StepRow takes each row and FinishRows ends the step.
+    bool StartRows(const CDibImage* frame, CDibImage* out) {
+        if (!m_started || !SameFormat(m_info, *frame->Info())) {
+            m_started = true;
+            m_info = *frame->Info();
+            m_cleared = false;
         }
-        // The bytes outside the pixels: row padding and any image-size slack.
+        if (!frame->HasPixels() || !PrepareLevels()) {
+            return false;
+        }
+        return out != nullptr && out->SetHeader(m_info) == 0 && out->HasPixels();
+    }
+
+    void StepRow(const CDibImage* frame, int y, CDibImage* out) {
+        const int width = frame->Width();
+        const size_t at = static_cast<size_t>(frame->Height() - 1 - y) * static_cast<size_t>(width);
+        MotionLevelsRowOf(ActiveVectorPath())(frame->Row(y), m_previous.get() + at,
+                                              m_history.get() + at,
+                                              out != nullptr ? out->Row(y) : nullptr, width);
+    }
+
+    // The bytes of the copy outside the pixels: row padding and any
+    // image-size slack.
+    static void FinishRows(CDibImage* out) {
         const int width = out->Width();
         const int height = out->Height();
         const int stride = DibStride(width);
@@ -236,13 +261,8 @@ class MotionLevelsState {
     // Bottom row first: forward in memory, so that a frame fresh from the
     // camera streams in.
     void StepRows(const CDibImage* frame, CDibImage* out) {
-        const MotionLevelsRow row = MotionLevelsRowOf(ActiveVectorPath());
-        const int width = frame->Width();
-        const int height = frame->Height();
-        for (int y = height - 1; y >= 0; --y) {
-            const size_t at = static_cast<size_t>(height - 1 - y) * static_cast<size_t>(width);
-            row(frame->Row(y), m_previous.get() + at, m_history.get() + at,
-                out != nullptr ? out->Row(y) : nullptr, width);
+        for (int y = frame->Height() - 1; y >= 0; --y) {
+            StepRow(frame, y, out);
         }
     }
 
@@ -266,15 +286,15 @@ class MotionLevelsState {
     std::unique_ptr<BYTE[]> m_history;
 };
 
-void StepSharedState(const CDibImage* frame, CDibImage* history) {
+MotionLevelsState& SharedState() {
     static MotionLevelsState s_state;
-    s_state.Step(frame, history);
+    return s_state;
 }
 
 }  // namespace
 
 void UpdateMotionHistory(CDibImage frame, CDibImage* history) {
-    StepSharedState(&frame, history);
+    SharedState().Step(&frame, history);
 }
 
 void UpdateMotionHistory(const CDibImage* frame, CDibImage* history) {
@@ -283,5 +303,17 @@ void UpdateMotionHistory(const CDibImage* frame, CDibImage* history) {
         UpdateMotionHistory(*frame, history);
         return;
     }
-    StepSharedState(frame, history);
+    SharedState().Step(frame, history);
+}
+
+bool StartMotionHistoryRows(const CDibImage* frame, CDibImage* history) {
+    return frame != history && SharedState().StartRows(frame, history);
+}
+
+void StepMotionHistoryRow(const CDibImage* frame, int row, CDibImage* history) {
+    SharedState().StepRow(frame, row, history);
+}
+
+void FinishMotionHistoryRows(CDibImage* history) {
+    MotionLevelsState::FinishRows(history);
 }
