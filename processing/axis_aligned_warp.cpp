@@ -195,7 +195,7 @@ bool IsAxisAligned(const double* m) {
 }
 
 void WarpAxisAligned(const CDibImage& src, CDibImage* dst, const double* m,
-                     const ResampleKernels& kernels, ResizedRows* rows) {
+                     const ResampleKernels& kernels, ResizedRows* finished) {
     const int sw = src.Width();
     const int sh = src.Height();
     const int dw = dst->Width();
@@ -205,19 +205,11 @@ void WarpAxisAligned(const CDibImage& src, CDibImage* dst, const double* m,
     // The kernels read the padding past the gathered values: keep it defined.
     std::memset(&buffers, 0, sizeof(buffers));
     // A row is final as it is written when the columns make one chunk.
-    ResizedRows* const rowByRow = dw <= kChunkColumns ? rows : nullptr;
+    ResizedRows* const rowByRow = dw <= kChunkColumns ? finished : nullptr;
     bool told = false;
     for (int first = 0; first < dw; first += kChunkColumns) {
         const int end = dw - first < kChunkColumns ? dw : first + kChunkColumns;
-        columns.count = 0;
-        columns.contiguous = true;
-        columns.anyFraction = false;
-        columns.allFixed = true;
-        BuildColumns(m, first, end, sw, &columns);
-        BuildGatherPlan(sw, &columns);
-        if (columns.count == 0) {
-            continue;
-        }
+        bool columnsBuilt = false;
         // The rows are worked through from the bottom of the picture up, which
         // is forward in memory, and the source rows the samples touch are
         // asked for a little ahead of their use: a frame fresh from the camera
@@ -248,6 +240,23 @@ void WarpAxisAligned(const CDibImage& src, CDibImage* dst, const double* m,
                 }
             }
             RowReadAhead ahead(read, reads, static_cast<std::uintptr_t>(sw) * 3);
+            if (!columnsBuilt) {
+                // The memory starts on the first rows while the column tables
+                // take their divisions.
+                if (reads > 0) {
+                    ahead.AskAhead(read[0]);
+                }
+                columns.count = 0;
+                columns.contiguous = true;
+                columns.anyFraction = false;
+                columns.allFixed = true;
+                BuildColumns(m, first, end, sw, &columns);
+                BuildGatherPlan(sw, &columns);
+                columnsBuilt = true;
+                if (columns.count == 0) {
+                    break;
+                }
+            }
             for (int r = rows - 1; r >= 0; --r) {
                 if (valid[r]) {
                     ahead.AskAhead(reinterpret_cast<std::uintptr_t>(
@@ -260,11 +269,11 @@ void WarpAxisAligned(const CDibImage& src, CDibImage* dst, const double* m,
                 }
             }
         }
-        told = rowByRow != nullptr;
+        told = rowByRow != nullptr && columns.count > 0;
     }
-    if (rows != nullptr && !told) {
+    if (finished != nullptr && !told) {
         for (int i = dh - 1; i >= 0; --i) {
-            rows->RowDone(i, nullptr);
+            finished->RowDone(i, nullptr);
         }
     }
 }
