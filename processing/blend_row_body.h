@@ -17,22 +17,27 @@
 
 using namespace pixel_formulas;
 
-// Replaces the marked bytes by the double formula.
+// The double formula for the marked bytes, which lie on a multiple of 255:
+// there it gives the level or one less. The lanes that take one less are
+// gathered as bits, so that no vector is read back from bytes just written.
 Vec FixFromFormula(Vec levels, LaneBits marked, Vec background, Vec frame, Vec weight) {
-    alignas(32) BYTE out[kGroupPixels];
+    alignas(32) BYTE level[kGroupPixels];
     alignas(32) BYTE b[kGroupPixels];
     alignas(32) BYTE f[kGroupPixels];
     alignas(32) BYTE h[kGroupPixels];
-    StoreLanes(out, levels);
+    StoreLanes(level, levels);
     StoreLanes(b, background);
     StoreLanes(f, frame);
     StoreLanes(h, weight);
+    LaneBits lower = 0;
     while (marked != 0) {
         const int i = __builtin_ctz(marked);
         marked &= marked - 1;
-        out[i] = BlendChannel(b[i], f[i], h[i]);
+        if (BlendChannel(b[i], f[i], h[i]) != level[i]) {
+            lower |= LaneBits{1} << i;
+        }
     }
-    return LoadLanes(out);
+    return Add8(levels, LanesOfBits(lower));  // all ones: one less
 }
 
 // Whether bit v of a 256-bit set (32 bytes) is set, for each byte v.
