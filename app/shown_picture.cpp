@@ -77,12 +77,12 @@ class FrameRows final : public ResizedRows {
             Start();
         }
         if (m_motionRows) {
-            StepMotionHistoryRow(m_frame, row, m_history);
+            const BYTE* levels = StepMotionHistoryRow(m_frame, row, m_copy);
             if (ahead != nullptr) {
                 ahead->AskMore(kLinesBetweenSteps);
             }
             if (m_blendRows) {
-                m_blend.Row(row);
+                m_blend.Row(row, levels);
                 if (ahead != nullptr) {
                     ahead->AskMore(kLinesBetweenSteps);
                 }
@@ -97,7 +97,7 @@ class FrameRows final : public ResizedRows {
             TellEveryRow();  // no resize told of the rows
         }
         if (m_motionRows) {
-            FinishMotionHistoryRows(m_history);
+            FinishMotionHistoryRows(m_copy);
         } else {
             UpdateMotionHistory(m_frame, m_history);
         }
@@ -105,9 +105,17 @@ class FrameRows final : public ResizedRows {
             m_display->CopyFrom(*m_frame);
             return 0;
         }
-        // Writes nothing and gives 0 unless every image has the same size.
-        return m_blendRows ? m_blend.Finish()
-                           : BlendByHistory(m_frame, m_history, m_background, m_display);
+        if (!m_blendRows) {
+            // Writes nothing and gives 0 unless every image has the same size.
+            return BlendByHistory(m_frame, m_history, m_background, m_display);
+        }
+        int percent;
+        if (!m_blend.Percentage(&percent)) {
+            // Rare: the serial sum of the history's weights decides.
+            CopyMotionHistory(m_history);
+            percent = HiddenPercentageOf(m_history);
+        }
+        return percent;
     }
 
     // Bottom row first: forward in memory.
@@ -118,12 +126,18 @@ class FrameRows final : public ResizedRows {
     }
 
   private:
+    // The blend row by row takes the history's levels as the motion history
+    // gives them, so that the history's 24-bit copy is written only for a
+    // blend of whole images.
     void Start() {
         m_started = true;
-        m_motionRows = IsSized(*m_frame, m_display->Width(), m_display->Height()) &&
-                       StartMotionHistoryRows(m_frame, m_history);
-        m_blendRows = m_motionRows && m_stealth != 0 &&
-                      m_blend.Start(m_frame, m_history, m_background, m_display);
+        if (!IsSized(*m_frame, m_display->Width(), m_display->Height())) {
+            return;
+        }
+        m_blendRows = m_stealth != 0 && m_blend.Start(m_frame, m_background, m_display);
+        m_copy = m_stealth != 0 && !m_blendRows ? m_history : nullptr;
+        m_motionRows = StartMotionHistoryRows(m_frame, m_copy);
+        m_blendRows = m_blendRows && m_motionRows;
     }
 
     const CDibImage* m_frame;
@@ -131,6 +145,7 @@ class FrameRows final : public ResizedRows {
     int m_stealth;
     CDibImage* m_history;
     CDibImage* m_display;
+    CDibImage* m_copy = nullptr;  // the history's copy while the rows are stepped, if any
     bool m_started = false;
     bool m_motionRows = false;
     bool m_blendRows = false;

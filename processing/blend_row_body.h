@@ -12,7 +12,8 @@
 //
 // Include it only inside an unnamed namespace of a *_avx2.cpp or *_sse41.cpp
 // file, after `using namespace` of its helpers (and blend_kernels.h and
-// pixel_formulas.h); it defines BlendRowVector.
+// pixel_formulas.h); it defines BlendRowVector, for weights from a history
+// (HistoryRedBytes) or one byte a pixel (WeightBytes).
 #pragma once
 
 using namespace pixel_formulas;
@@ -125,15 +126,29 @@ __attribute__((always_inline)) inline Vec BlendPart(Vec background, Vec frame, V
     return levels;
 }
 
-std::uint64_t BlendRowVector(const BYTE* frame, const BYTE* history, const BYTE* background,
-                             BYTE* out, int width, const SameColourTable* sameColourTable) {
+// The weights of a row: the red bytes of a 24-bit history, or levels one
+// byte a pixel.
+struct HistoryRedBytes {
+    const BYTE* row;
+    Vec Load(int x) const { return Channel(LoadPixels(row + 3 * x), 2); }
+    int At(int x) const { return row[3 * x + 2]; }
+};
+struct WeightBytes {
+    const BYTE* row;
+    Vec Load(int x) const { return LoadBytes(row + x); }
+    int At(int x) const { return row[x]; }
+};
+
+template <class Weights>
+std::uint64_t BlendRowVector(const BYTE* frame, Weights weights, const BYTE* background, BYTE* out,
+                             int width, const SameColourTable* sameColourTable) {
     const Vec full = Opaque(Set16(255));
     const Vec allOnes = Set8(-1);
     Vec sums = Zero();
     int x = 0;
     for (; x + kGroupPixels <= width; x += kGroupPixels) {
         const int at = 3 * x;
-        const Vec weight = Channel(LoadPixels(history + at), 2);
+        const Vec weight = weights.Load(x);
         sums = AddByteSums(sums, weight);
         const PixelGroup b = LoadPixels(background + at);
         const PixelGroup f = LoadPixels(frame + at);
@@ -161,7 +176,7 @@ std::uint64_t BlendRowVector(const BYTE* frame, const BYTE* history, const BYTE*
     std::uint64_t sum = TotalOf(sums);
     for (; x < width; ++x) {
         const int at = 3 * x;
-        const int h = history[at + 2];
+        const int h = weights.At(x);
         sum += static_cast<std::uint64_t>(h);
         for (int c = 2; c >= 0; --c) {
             out[at + c] = BlendChannel(background[at + c], frame[at + c], h);

@@ -57,6 +57,26 @@ int BlendScalar(const CDibImage* frame, const CDibImage* history, const CDibImag
     return HiddenPercentage(sum, static_cast<double>(width * height));
 }
 
+int BlendVector(const CDibImage* frame, const CDibImage* history, const CDibImage* background,
+                CDibImage* out) {
+    auto* const row = ActiveVectorPath() >= VectorPath::kAvx2 ? BlendRowAvx2 : BlendRowSse41;
+    const int width = frame->Width();
+    const int height = frame->Height();
+    const SameColourTable* const table = SameColourExceptions();
+    std::uint64_t historySum = 0;
+    // Bottom row first: forward in memory.
+    for (int i = height - 1; i >= 0; --i) {
+        historySum +=
+            row(frame->Row(i), history->Row(i), background->Row(i), out->Row(i), width, table);
+    }
+    const long long pixelCount = static_cast<long long>(width) * height;
+    int percentage;
+    if (HiddenPercentageFromByteSum(historySum, pixelCount, &percentage)) {
+        return percentage;
+    }
+    return HiddenPercentageOf(history);
+}
+
 }  // namespace
 
 BYTE ClampToByte(double value) {
@@ -105,50 +125,44 @@ bool HiddenPercentageFromByteSum(std::uint64_t historySum, long long pixelCount,
 
 int BlendByHistory(const CDibImage* frame, const CDibImage* history, const CDibImage* background,
                    CDibImage* out) {
-    HistoryBlendRows rows;
-    if (rows.Start(frame, history, background, out)) {
-        // Bottom row first: forward in memory.
-        for (int i = frame->Height() - 1; i >= 0; --i) {
-            rows.Row(i);
-        }
-        return rows.Finish();
-    }
     if (!SameSize(frame, history) || !SameSize(frame, background) || !SameSize(frame, out)) {
         return 0;
+    }
+    // The vector path may read the history again after writing out (for the
+    // serial sum), so an output that is the history itself takes the plain path.
+    if (ActiveVectorPath() >= VectorPath::kSse41 && out != history) {
+        return BlendVector(frame, history, background, out);
     }
     return BlendScalar(frame, history, background, out);
 }
 
-bool HistoryBlendRows::Start(const CDibImage* frame, const CDibImage* history,
-                             const CDibImage* background, CDibImage* out) {
-    // The vector path may read the history again after writing out (for the
-    // serial sum), so an output that is the history itself takes the plain path.
-    if (!SameSize(frame, history) || !SameSize(frame, background) || !SameSize(frame, out) ||
-        ActiveVectorPath() < VectorPath::kSse41 || out == history) {
+int HiddenPercentageOf(const CDibImage* history) {
+    const long long pixelCount = static_cast<long long>(history->Width()) * history->Height();
+    return HiddenPercentage(SerialWeightSum(history), static_cast<double>(pixelCount));
+}
+
+bool HistoryBlendRows::Start(const CDibImage* frame, const CDibImage* background, CDibImage* out) {
+    if (!SameSize(frame, background) || !SameSize(frame, out) ||
+        ActiveVectorPath() < VectorPath::kSse41) {
         return false;
     }
     m_frame = frame;
-    m_history = history;
     m_background = background;
     m_out = out;
-    m_row = ActiveVectorPath() >= VectorPath::kAvx2 ? BlendRowAvx2 : BlendRowSse41;
+    m_row = ActiveVectorPath() >= VectorPath::kAvx2 ? BlendWeightsRowAvx2 : BlendWeightsRowSse41;
     m_table = SameColourExceptions();
-    m_historySum = 0;
+    m_weightSum = 0;
     return true;
 }
 
-void HistoryBlendRows::Row(int row) {
-    m_historySum += m_row(m_frame->Row(row), m_history->Row(row), m_background->Row(row),
-                          m_out->Row(row), m_frame->Width(), m_table);
+void HistoryBlendRows::Row(int row, const BYTE* weights) {
+    m_weightSum += m_row(m_frame->Row(row), weights, m_background->Row(row), m_out->Row(row),
+                         m_frame->Width(), m_table);
 }
 
-int HistoryBlendRows::Finish() const {
-    const long long pixelCount = static_cast<long long>(m_frame->Width()) * m_frame->Height();
-    int percentage;
-    if (HiddenPercentageFromByteSum(m_historySum, pixelCount, &percentage)) {
-        return percentage;
-    }
-    return HiddenPercentage(SerialWeightSum(m_history), static_cast<double>(pixelCount));
+bool HistoryBlendRows::Percentage(int* percentage) const {
+    return HiddenPercentageFromByteSum(
+        m_weightSum, static_cast<long long>(m_frame->Width()) * m_frame->Height(), percentage);
 }
 
 void PasteColorKeyed(CDibImage* dst, const CDibImage* sprite, int x, int y, Pixel3 key) {

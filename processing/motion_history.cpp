@@ -179,26 +179,16 @@ class MotionLevelsState {
             FinishRows(out);
             return;
         }
-        // StartRows has taken the frame's format: what remains is a step
-        // without a copy to hand back, or a copy without a step.
-        const bool step = frame->HasPixels() && PrepareLevels();
-        if (out == nullptr || out->SetHeader(m_info) != 0 || !out->HasPixels()) {
-            if (step) {
-                StepRows(frame, nullptr);
-            }
-            return;
+        // A step without a copy to hand back, or a copy without a step.
+        if (frame->HasPixels() && PrepareLevels()) {
+            StepRows(frame, nullptr);
         }
-        if (!m_cleared) {
-            // No frame with pixels since the history started: all zero.
-            std::memset(out->Bits(), 0, static_cast<size_t>(out->ImageSize()));
-            return;
-        }
-        SpreadRows(out);  // a frame of this format without pixels: no step
-        FinishRows(out);
+        Copy(out);
     }
 
-    // Whether the step of this frame steps the levels and hands them back in
-    // *out; then StepRow takes each row and FinishRows ends the step.
+    // Whether the step of this frame steps the levels and, where out is not
+    // null, hands them back in *out; then StepRow takes each row and
+    // FinishRows ends the step.
     bool StartRows(const CDibImage* frame, CDibImage* out) {
         if (!m_started || !SameFormat(m_info, *frame->Info())) {
             m_started = true;
@@ -208,20 +198,39 @@ class MotionLevelsState {
         if (!frame->HasPixels() || !PrepareLevels()) {
             return false;
         }
-        return out != nullptr && out->SetHeader(m_info) == 0 && out->HasPixels();
+        return out == nullptr || (out->SetHeader(m_info) == 0 && out->HasPixels());
     }
 
-    void StepRow(const CDibImage* frame, int y, CDibImage* out) {
+    // Steps row y and gives its history levels.
+    const BYTE* StepRow(const CDibImage* frame, int y, CDibImage* out) {
         const int width = frame->Width();
         const size_t at = static_cast<size_t>(frame->Height() - 1 - y) * static_cast<size_t>(width);
         MotionLevelsRowOf(ActiveVectorPath())(frame->Row(y), m_previous.get() + at,
                                               m_history.get() + at,
                                               out != nullptr ? out->Row(y) : nullptr, width);
+        return m_history.get() + at;
+    }
+
+    // Hands back the history as it stands (all zero before any frame with
+    // pixels of the started format).
+    void Copy(CDibImage* out) const {
+        if (out == nullptr || out->SetHeader(m_info) != 0 || !out->HasPixels()) {
+            return;
+        }
+        if (!m_cleared) {
+            std::memset(out->Bits(), 0, static_cast<size_t>(out->ImageSize()));
+            return;
+        }
+        SpreadRows(out);
+        FinishRows(out);
     }
 
     // The bytes of the copy outside the pixels: row padding and any
     // image-size slack.
     static void FinishRows(CDibImage* out) {
+        if (out == nullptr) {
+            return;
+        }
         const int width = out->Width();
         const int height = out->Height();
         const int stride = DibStride(width);
@@ -310,10 +319,14 @@ bool StartMotionHistoryRows(const CDibImage* frame, CDibImage* history) {
     return frame != history && SharedState().StartRows(frame, history);
 }
 
-void StepMotionHistoryRow(const CDibImage* frame, int row, CDibImage* history) {
-    SharedState().StepRow(frame, row, history);
+const BYTE* StepMotionHistoryRow(const CDibImage* frame, int row, CDibImage* history) {
+    return SharedState().StepRow(frame, row, history);
 }
 
 void FinishMotionHistoryRows(CDibImage* history) {
     MotionLevelsState::FinishRows(history);
+}
+
+void CopyMotionHistory(CDibImage* history) {
+    SharedState().Copy(history);
 }
