@@ -2,8 +2,8 @@
 // history and blend taken while the resize writes the next rows) against the
 // same steps taken one whole image after the other: the same display bytes and
 // percentage, tick after tick, at capture sizes that the picture is used at as
-// it is, resized in integers, resized in doubles, and resized in more than one
-// band of columns.
+// it is, resized in integers, resized in doubles, resized in more than one band
+// of columns, and to a width that the vector steps end in single pixels.
 #include "app/shown_picture.h"
 
 #include <gtest/gtest.h>
@@ -65,11 +65,8 @@ constexpr int kTicks = 8;
 TEST_P(ShownPictureOnPath, IsTheWholeImageStepsOneAfterTheOther) {
     const struct {
         int captureWidth, captureHeight, shownWidth, shownHeight;
-    } sizes[] = {{320, 240, 320, 240},
-                 {640, 480, 320, 240},
-                 {352, 288, 320, 240},
-                 {1280, 720, 320, 240},
-                 {1280, 960, 640, 480}};
+    } sizes[] = {{320, 240, 320, 240},  {640, 480, 320, 240},  {352, 288, 320, 240},
+                 {1280, 720, 320, 240}, {1280, 960, 640, 480}, {200, 150, 100, 75}};
     const CDibImage noSprite;
     const CDibImage noDigits[10];
     const HudImages noHud = {&noSprite, &noSprite, noDigits};
