@@ -48,12 +48,6 @@ void DrawHud(CDibImage* display, const CDibImage* itemMark, const CDibImage* cam
     }
 }
 
-// Cache lines of the frame being resized asked for after each step on a row:
-// about what the memory delivers while the step runs, so that it streams on
-// instead of waiting for the resize's next row (asking for many more at once
-// would hold the step up until the memory has taken them).
-constexpr int kLinesBetweenSteps = 16;
-
 bool IsSized(const CDibImage& image, int width, int height) {
     return image.HasPixels() && image.Width() == width && image.Height() == height;
 }

@@ -146,8 +146,10 @@ void PutPixels(const ColumnTable& t, const BYTE* pixels, BYTE* dstRow) {
     }
 }
 
+// Asks `ahead` for more of the source between its kernels, so that the memory
+// streams on while they work.
 void WarpRow(const ColumnTable& t, const BYTE* top, const BYTE* bottom, double fy,
-             const ResampleKernels& kernels, RowBuffers* buf, BYTE* dstRow) {
+             const ResampleKernels& kernels, RowBuffers* buf, BYTE* dstRow, RowReadAhead* ahead) {
     const bool needRight = t.anyFraction;
     const bool needBelow = fy != 0.0;
     if (!needRight && !needBelow) {
@@ -160,6 +162,7 @@ void WarpRow(const ColumnTable& t, const BYTE* top, const BYTE* bottom, double f
         return;
     }
     kernels.gatherPixels(top, t.plan, 0, buf->a);
+    ahead->AskMore(kLinesBetweenSteps);
     const BYTE* b = buf->a;
     const BYTE* c = buf->a;
     if (needRight) {
@@ -168,6 +171,7 @@ void WarpRow(const ColumnTable& t, const BYTE* top, const BYTE* bottom, double f
     }
     if (needBelow) {
         kernels.gatherPixels(bottom, t.plan, 0, buf->c);
+        ahead->AskMore(kLinesBetweenSteps);
         c = buf->c;
     }
     const BYTE* d = b;
@@ -262,7 +266,7 @@ void WarpAxisAligned(const CDibImage& src, CDibImage* dst, const double* m,
                     ahead.AskAhead(reinterpret_cast<std::uintptr_t>(
                         src.Row(fy[r] != 0.0 ? y0[r] + 1 : y0[r])));
                     WarpRow(columns, src.Row(y0[r]), src.Row(y0[r] + 1), fy[r], kernels, &buffers,
-                            dst->Row(top + r));
+                            dst->Row(top + r), &ahead);
                 }
                 if (rowByRow != nullptr) {
                     rowByRow->RowDone(top + r, &ahead);

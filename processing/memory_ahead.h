@@ -9,6 +9,12 @@
 // How far ahead of the bytes being read memory is asked for.
 constexpr std::uintptr_t kReadAheadBytes = 16384;
 
+// Cache lines of a frame being read asked for after each step of work on a row
+// (AskMore): about what the memory delivers while a step runs, so that it
+// streams on meanwhile; asking for many more at once would hold the work up
+// until the memory has taken them.
+constexpr int kLinesBetweenSteps = 16;
+
 // Asks for the cache lines from *next up to `until` (into the second-level
 // cache: a first-level prefetch would hold the few first-level miss slots)
 // and moves *next past them.
