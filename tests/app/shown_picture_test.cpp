@@ -26,7 +26,8 @@ CDibImage Frame(int width, int height, int number) {
     CDibImage frame;
     frame.Create(width, height);
     const int side = height / 4;
-    const int left = (number * 7 * width / 320) % (width - side);
+    // From the right edge leftwards, so that the last columns move too.
+    const int left = width - side - (number * 7 * width / 320) % (width - side);
     for (int i = 0; i < height; ++i) {
         for (int j = 0; j < width; ++j) {
             BYTE* p = frame.Row(i) + 3 * j;
