@@ -6,6 +6,7 @@
 #include <algorithm>
 
 #include "processing/compositing.h"
+#include "processing/memory_ahead.h"
 #include "processing/motion_history.h"
 #include "processing/resampling.h"
 
@@ -51,6 +52,100 @@ bool IsSized(const CDibImage& image, int width, int height) {
     return image.HasPixels() && image.Width() == width && image.Height() == height;
 }
 
+// The motion history and, in stealth mode, the blend of the frame's rows, each
+// row taken as soon as it is final (while the resize that writes it still
+// streams the next rows in), or all at the end where the steps cannot go row
+// by row. Gives exactly the pictures of the whole-image steps.
+class FrameRows final : public ResizedRows {
+  public:
+    FrameRows(const CDibImage* frame, const CDibImage* background, int stealth,
+              FrameCycleImages* cycle, CDibImage* display)
+        : m_frame(frame),
+          m_background(background),
+          m_stealth(stealth),
+          m_history(&cycle->motion),
+          m_display(display) {}
+
+    void RowDone(int row, RowReadAhead* ahead) override {
+        if (!m_started) {
+            Start();
+        }
+        if (m_motionRows) {
+            const BYTE* levels = StepMotionHistoryRow(m_frame, row, m_copy);
+            if (ahead != nullptr) {
+                ahead->AskMore(kLinesBetweenSteps);
+            }
+            if (m_blendRows) {
+                m_blend.Row(row, levels);
+                if (ahead != nullptr) {
+                    ahead->AskMore(kLinesBetweenSteps);
+                }
+            }
+        }
+    }
+
+    // Ends the tick's steps on the frame (which is of the shown size) and
+    // gives the hidden percentage.
+    int Finish() {
+        if (!m_started) {
+            TellEveryRow();  // no resize told of the rows
+        }
+        if (m_motionRows) {
+            FinishMotionHistoryRows(m_copy);
+        } else {
+            UpdateMotionHistory(m_frame, m_history);
+        }
+        if (m_stealth == 0) {
+            m_display->CopyFrom(*m_frame);
+            return 0;
+        }
+        if (!m_blendRows) {
+            // Writes nothing and gives 0 unless every image has the same size.
+            return BlendByHistory(m_frame, m_history, m_background, m_display);
+        }
+        int percent;
+        if (!m_blend.Percentage(&percent)) {
+            // Rare: the serial sum of the history's weights decides.
+            CopyMotionHistory(m_history);
+            percent = HiddenPercentageOf(m_history);
+        }
+        return percent;
+    }
+
+    // Bottom row first: forward in memory.
+    void TellEveryRow() {
+        for (int row = m_frame->Height() - 1; row >= 0; --row) {
+            RowDone(row, nullptr);
+        }
+    }
+
+  private:
+    // The blend row by row takes the history's levels as the motion history
+    // gives them, so that the history's 24-bit copy is written only for a
+    // blend of whole images.
+    void Start() {
+        m_started = true;
+        if (!IsSized(*m_frame, m_display->Width(), m_display->Height())) {
+            return;
+        }
+        m_blendRows = m_stealth != 0 && m_blend.Start(m_frame, m_background, m_display);
+        m_copy = m_stealth != 0 && !m_blendRows ? m_history : nullptr;
+        m_motionRows = StartMotionHistoryRows(m_frame, m_copy);
+        m_blendRows = m_blendRows && m_motionRows;
+    }
+
+    const CDibImage* m_frame;
+    const CDibImage* m_background;
+    int m_stealth;
+    CDibImage* m_history;
+    CDibImage* m_display;
+    CDibImage* m_copy = nullptr;  // the history's copy while the rows are stepped, if any
+    bool m_started = false;
+    bool m_motionRows = false;
+    bool m_blendRows = false;
+    HistoryBlendRows m_blend;
+};
+
 }  // namespace
 
 int BuildShownPicture(const CDibImage* captured, const CDibImage* background,
@@ -65,21 +160,19 @@ int BuildShownPicture(const CDibImage* captured, const CDibImage* background,
         if (cycle->current.HasPixels()) {
             cycle->current.Reset();  // no older picture to fall back on
         }
+    }
+    FrameRows rows(frame, background, stealth, cycle, display);
+    if (frame == captured) {
+        rows.TellEveryRow();
     } else {
-        ResizeImage(captured, &cycle->current, width, height);
+        ResizeImage(captured, &cycle->current, width, height, &rows);
     }
     // Without a picture of the camera yet there is nothing to build: the
     // shown picture keeps what it holds and the HUD reads 0.
     int percent = 0;
     if (IsSized(*frame, width, height)) {
-        // Runs in both modes, so the history is current when stealth starts.
-        UpdateMotionHistory(frame, &cycle->motion);
-        if (stealth != 0) {
-            // Writes nothing and gives 0 unless every image has the same size.
-            percent = BlendByHistory(frame, &cycle->motion, background, display);
-        } else {
-            display->CopyFrom(*frame);
-        }
+        // The history runs in both modes, so it is current when stealth starts.
+        percent = rows.Finish();
     }
     DrawHud(display, sprites.itemMark, sprites.camouflageMark, sprites.digits, stealth, percent);
     return percent;

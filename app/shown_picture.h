@@ -15,7 +15,8 @@ struct HudImages {
 struct FrameCycleImages {
     CDibImage current;  // the camera's frame brought to the shown size (a frame
                         // already of that size is used as it is, not copied)
-    CDibImage motion;   // the motion history: bright = moved lately
+    CDibImage motion;   // room for a copy of the motion history (bright = moved
+                        // lately), where a tick blends whole images
 };
 
 // Brings `captured` (at the camera's size) to the size of `display`, updates

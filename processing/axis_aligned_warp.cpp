@@ -146,8 +146,10 @@ void PutPixels(const ColumnTable& t, const BYTE* pixels, BYTE* dstRow) {
     }
 }
 
+// Asks `ahead` for more of the source between its kernels, so that the memory
+// streams on while they work.
 void WarpRow(const ColumnTable& t, const BYTE* top, const BYTE* bottom, double fy,
-             const ResampleKernels& kernels, RowBuffers* buf, BYTE* dstRow) {
+             const ResampleKernels& kernels, RowBuffers* buf, BYTE* dstRow, RowReadAhead* ahead) {
     const bool needRight = t.anyFraction;
     const bool needBelow = fy != 0.0;
     if (!needRight && !needBelow) {
@@ -160,6 +162,7 @@ void WarpRow(const ColumnTable& t, const BYTE* top, const BYTE* bottom, double f
         return;
     }
     kernels.gatherPixels(top, t.plan, 0, buf->a);
+    ahead->AskMore(kLinesBetweenSteps);
     const BYTE* b = buf->a;
     const BYTE* c = buf->a;
     if (needRight) {
@@ -168,6 +171,7 @@ void WarpRow(const ColumnTable& t, const BYTE* top, const BYTE* bottom, double f
     }
     if (needBelow) {
         kernels.gatherPixels(bottom, t.plan, 0, buf->c);
+        ahead->AskMore(kLinesBetweenSteps);
         c = buf->c;
     }
     const BYTE* d = b;
@@ -195,7 +199,7 @@ bool IsAxisAligned(const double* m) {
 }
 
 void WarpAxisAligned(const CDibImage& src, CDibImage* dst, const double* m,
-                     const ResampleKernels& kernels) {
+                     const ResampleKernels& kernels, ResizedRows* finished) {
     const int sw = src.Width();
     const int sh = src.Height();
     const int dw = dst->Width();
@@ -204,17 +208,12 @@ void WarpAxisAligned(const CDibImage& src, CDibImage* dst, const double* m,
     RowBuffers buffers;
     // The kernels read the padding past the gathered values: keep it defined.
     std::memset(&buffers, 0, sizeof(buffers));
+    // A row is final as it is written when the columns make one chunk.
+    ResizedRows* const rowByRow = dw <= kChunkColumns ? finished : nullptr;
+    bool told = false;
     for (int first = 0; first < dw; first += kChunkColumns) {
         const int end = dw - first < kChunkColumns ? dw : first + kChunkColumns;
-        columns.count = 0;
-        columns.contiguous = true;
-        columns.anyFraction = false;
-        columns.allFixed = true;
-        BuildColumns(m, first, end, sw, &columns);
-        BuildGatherPlan(sw, &columns);
-        if (columns.count == 0) {
-            continue;
-        }
+        bool columnsBuilt = false;
         // The rows are worked through from the bottom of the picture up, which
         // is forward in memory, and the source rows the samples touch are
         // asked for a little ahead of their use: a frame fresh from the camera
@@ -245,14 +244,40 @@ void WarpAxisAligned(const CDibImage& src, CDibImage* dst, const double* m,
                 }
             }
             RowReadAhead ahead(read, reads, static_cast<std::uintptr_t>(sw) * 3);
+            if (!columnsBuilt) {
+                // The memory starts on the first rows while the column tables
+                // take their divisions.
+                if (reads > 0) {
+                    ahead.AskAhead(read[0]);
+                }
+                columns.count = 0;
+                columns.contiguous = true;
+                columns.anyFraction = false;
+                columns.allFixed = true;
+                BuildColumns(m, first, end, sw, &columns);
+                BuildGatherPlan(sw, &columns);
+                columnsBuilt = true;
+                if (columns.count == 0) {
+                    break;
+                }
+            }
             for (int r = rows - 1; r >= 0; --r) {
                 if (valid[r]) {
                     ahead.AskAhead(reinterpret_cast<std::uintptr_t>(
                         src.Row(fy[r] != 0.0 ? y0[r] + 1 : y0[r])));
                     WarpRow(columns, src.Row(y0[r]), src.Row(y0[r] + 1), fy[r], kernels, &buffers,
-                            dst->Row(top + r));
+                            dst->Row(top + r), &ahead);
+                }
+                if (rowByRow != nullptr) {
+                    rowByRow->RowDone(top + r, &ahead);
                 }
             }
+        }
+        told = rowByRow != nullptr && columns.count > 0;
+    }
+    if (finished != nullptr && !told) {
+        for (int i = dh - 1; i >= 0; --i) {
+            finished->RowDone(i, nullptr);
         }
     }
 }

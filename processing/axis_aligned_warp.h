@@ -6,11 +6,13 @@
 
 #include "image/dib_image.h"
 #include "processing/resample_kernels.h"
+#include "processing/resampling.h"
 
 // True when m has the form this warp handles.
 bool IsAxisAligned(const double* m);
 
 // The warp of src into dst through an axis-aligned m, byte for byte what the
 // per-pixel warp gives. Both images have pixels and are different images.
+// Tells `rows` (when not null) of each destination row once it is final.
 void WarpAxisAligned(const CDibImage& src, CDibImage* dst, const double* m,
-                     const ResampleKernels& kernels);
+                     const ResampleKernels& kernels, ResizedRows* rows);

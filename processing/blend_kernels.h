@@ -22,6 +22,12 @@ std::uint64_t BlendRowAvx2(const BYTE* frame, const BYTE* history, const BYTE* b
 std::uint64_t BlendRowSse41(const BYTE* frame, const BYTE* history, const BYTE* background,
                             BYTE* out, int width, const SameColourTable* sameColourTable);
 
+// The same with the weights given one byte a pixel (pixel x at weights[x]).
+std::uint64_t BlendWeightsRowAvx2(const BYTE* frame, const BYTE* weights, const BYTE* background,
+                                  BYTE* out, int width, const SameColourTable* sameColourTable);
+std::uint64_t BlendWeightsRowSse41(const BYTE* frame, const BYTE* weights, const BYTE* background,
+                                   BYTE* out, int width, const SameColourTable* sameColourTable);
+
 // The hidden percentage that the serial double sum of the weights gives, found
 // from the exact integer sum of the history bytes when that settles it: false
 // when it cannot (the exact value lies on a whole number, or too many pixels

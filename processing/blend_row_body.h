@@ -12,27 +12,33 @@
 //
 // Include it only inside an unnamed namespace of a *_avx2.cpp or *_sse41.cpp
 // file, after `using namespace` of its helpers (and blend_kernels.h and
-// pixel_formulas.h); it defines BlendRowVector.
+// pixel_formulas.h); it defines BlendRowVector, for weights from a history
+// (HistoryRedBytes) or one byte a pixel (WeightBytes).
 #pragma once
 
 using namespace pixel_formulas;
 
-// Replaces the marked bytes by the double formula.
+// The double formula for the marked bytes, which lie on a multiple of 255:
+// there it gives the level or one less. The lanes that take one less are
+// gathered as bits, so that no vector is read back from bytes just written.
 Vec FixFromFormula(Vec levels, LaneBits marked, Vec background, Vec frame, Vec weight) {
-    alignas(32) BYTE out[kGroupPixels];
+    alignas(32) BYTE level[kGroupPixels];
     alignas(32) BYTE b[kGroupPixels];
     alignas(32) BYTE f[kGroupPixels];
     alignas(32) BYTE h[kGroupPixels];
-    StoreLanes(out, levels);
+    StoreLanes(level, levels);
     StoreLanes(b, background);
     StoreLanes(f, frame);
     StoreLanes(h, weight);
+    LaneBits lower = 0;
     while (marked != 0) {
         const int i = __builtin_ctz(marked);
         marked &= marked - 1;
-        out[i] = BlendChannel(b[i], f[i], h[i]);
+        if (BlendChannel(b[i], f[i], h[i]) != level[i]) {
+            lower |= LaneBits{1} << i;
+        }
     }
-    return LoadLanes(out);
+    return Add8(levels, LanesOfBits(lower));  // all ones: one less
 }
 
 // Whether bit v of a 256-bit set (32 bytes) is set, for each byte v.
@@ -120,15 +126,29 @@ __attribute__((always_inline)) inline Vec BlendPart(Vec background, Vec frame, V
     return levels;
 }
 
-std::uint64_t BlendRowVector(const BYTE* frame, const BYTE* history, const BYTE* background,
-                             BYTE* out, int width, const SameColourTable* sameColourTable) {
+// The weights of a row: the red bytes of a 24-bit history, or levels one
+// byte a pixel.
+struct HistoryRedBytes {
+    const BYTE* row;
+    Vec Load(int x) const { return Channel(LoadPixels(row + 3 * x), 2); }
+    int At(int x) const { return row[3 * x + 2]; }
+};
+struct WeightBytes {
+    const BYTE* row;
+    Vec Load(int x) const { return LoadBytes(row + x); }
+    int At(int x) const { return row[x]; }
+};
+
+template <class Weights>
+std::uint64_t BlendRowVector(const BYTE* frame, Weights weights, const BYTE* background, BYTE* out,
+                             int width, const SameColourTable* sameColourTable) {
     const Vec full = Opaque(Set16(255));
     const Vec allOnes = Set8(-1);
     Vec sums = Zero();
     int x = 0;
     for (; x + kGroupPixels <= width; x += kGroupPixels) {
         const int at = 3 * x;
-        const Vec weight = Channel(LoadPixels(history + at), 2);
+        const Vec weight = weights.Load(x);
         sums = AddByteSums(sums, weight);
         const PixelGroup b = LoadPixels(background + at);
         const PixelGroup f = LoadPixels(frame + at);
@@ -156,7 +176,7 @@ std::uint64_t BlendRowVector(const BYTE* frame, const BYTE* history, const BYTE*
     std::uint64_t sum = TotalOf(sums);
     for (; x < width; ++x) {
         const int at = 3 * x;
-        const int h = history[at + 2];
+        const int h = weights.At(x);
         sum += static_cast<std::uint64_t>(h);
         for (int c = 2; c >= 0; --c) {
             out[at + c] = BlendChannel(background[at + c], frame[at + c], h);

@@ -74,7 +74,7 @@ int BlendVector(const CDibImage* frame, const CDibImage* history, const CDibImag
     if (HiddenPercentageFromByteSum(historySum, pixelCount, &percentage)) {
         return percentage;
     }
-    return HiddenPercentage(SerialWeightSum(history), static_cast<double>(pixelCount));
+    return HiddenPercentageOf(history);
 }
 
 }  // namespace
@@ -134,6 +134,35 @@ int BlendByHistory(const CDibImage* frame, const CDibImage* history, const CDibI
         return BlendVector(frame, history, background, out);
     }
     return BlendScalar(frame, history, background, out);
+}
+
+int HiddenPercentageOf(const CDibImage* history) {
+    const long long pixelCount = static_cast<long long>(history->Width()) * history->Height();
+    return HiddenPercentage(SerialWeightSum(history), static_cast<double>(pixelCount));
+}
+
+bool HistoryBlendRows::Start(const CDibImage* frame, const CDibImage* background, CDibImage* out) {
+    if (!SameSize(frame, background) || !SameSize(frame, out) ||
+        ActiveVectorPath() < VectorPath::kSse41) {
+        return false;
+    }
+    m_frame = frame;
+    m_background = background;
+    m_out = out;
+    m_row = ActiveVectorPath() >= VectorPath::kAvx2 ? BlendWeightsRowAvx2 : BlendWeightsRowSse41;
+    m_table = SameColourExceptions();
+    m_weightSum = 0;
+    return true;
+}
+
+void HistoryBlendRows::Row(int row, const BYTE* weights) {
+    m_weightSum += m_row(m_frame->Row(row), weights, m_background->Row(row), m_out->Row(row),
+                         m_frame->Width(), m_table);
+}
+
+bool HistoryBlendRows::Percentage(int* percentage) const {
+    return HiddenPercentageFromByteSum(
+        m_weightSum, static_cast<long long>(m_frame->Width()) * m_frame->Height(), percentage);
 }
 
 void PasteColorKeyed(CDibImage* dst, const CDibImage* sprite, int x, int y, Pixel3 key) {

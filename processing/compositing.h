@@ -9,6 +9,8 @@
 
 #include <windows.h>
 
+#include <cstdint>
+
 #include "image/dib_image.h"
 
 // A pixel value passed by value: the type of the sprite key colour.
@@ -32,6 +34,36 @@ int SameColor(const BYTE* a, const BYTE* b);
 // writes nothing and returns 0.
 int BlendByHistory(const CDibImage* frame, const CDibImage* history, const CDibImage* background,
                    CDibImage* out);
+
+struct SameColourTable;
+
+// The blend of BlendByHistory one row at a time, with the weights (the history
+// bytes) given one byte a pixel, for a caller that works on each row while it
+// is still in the caches. Start says whether the blend goes that way (frame,
+// background and output with pixels and of one size, and a vector path); if
+// so, Row must blend every row once, in any order (the bottom row first is
+// forward in memory), and Percentage gives the hidden percentage when the
+// weights' sum settles it, else false (then HiddenPercentageOf a history with
+// those weights does); if not, call BlendByHistory instead.
+class HistoryBlendRows {
+  public:
+    bool Start(const CDibImage* frame, const CDibImage* background, CDibImage* out);
+    void Row(int row, const BYTE* weights);
+    bool Percentage(int* percentage) const;
+
+  private:
+    const CDibImage* m_frame = nullptr;
+    const CDibImage* m_background = nullptr;
+    CDibImage* m_out = nullptr;
+    std::uint64_t (*m_row)(const BYTE*, const BYTE*, const BYTE*, BYTE*, int,
+                           const SameColourTable*) = nullptr;
+    const SameColourTable* m_table = nullptr;
+    std::uint64_t m_weightSum = 0;  // of the rows blended
+};
+
+// The hidden percentage that BlendByHistory gives for this history (of the
+// size of the pictures blended).
+int HiddenPercentageOf(const CDibImage* history);
 
 // Copies every sprite pixel that differs from `key` into dst with the sprite's
 // top-left corner at column x, row y (counted from the top); pixels outside dst

@@ -10,5 +10,10 @@ using namespace pixels_avx2;
 
 std::uint64_t BlendRowAvx2(const BYTE* frame, const BYTE* history, const BYTE* background,
                            BYTE* out, int width, const SameColourTable* sameColourTable) {
-    return BlendRowVector(frame, history, background, out, width, sameColourTable);
+    return BlendRowVector(frame, HistoryRedBytes{history}, background, out, width, sameColourTable);
+}
+
+std::uint64_t BlendWeightsRowAvx2(const BYTE* frame, const BYTE* weights, const BYTE* background,
+                                  BYTE* out, int width, const SameColourTable* sameColourTable) {
+    return BlendRowVector(frame, WeightBytes{weights}, background, out, width, sameColourTable);
 }

@@ -9,6 +9,12 @@
 // How far ahead of the bytes being read memory is asked for.
 constexpr std::uintptr_t kReadAheadBytes = 16384;
 
+// Cache lines of a frame being read asked for after each step of work on a row
+// (AskMore): about what the memory delivers while a step runs, so that it
+// streams on meanwhile; asking for many more at once would hold the work up
+// until the memory has taken them.
+constexpr int kLinesBetweenSteps = 16;
+
 // Asks for the cache lines from *next up to `until` (into the second-level
 // cache: a first-level prefetch would hold the few first-level miss slots)
 // and moves *next past them.
@@ -39,6 +45,25 @@ class RowReadAhead {
                 m_next = m_rows[m_at] & ~std::uintptr_t{63};
             }
             AskForMemory(&m_next, end < until ? end : until);
+            if (m_next < end) {
+                return;
+            }
+        }
+    }
+
+    // Asks for up to `lines` more cache lines of the listed rows past those
+    // asked for so far, however far ahead: for a loop that works on other
+    // memory between its reads and would leave the memory idle meanwhile.
+    void AskMore(int lines) {
+        for (; m_at < m_count && lines > 0; ++m_at) {
+            const std::uintptr_t end = m_rows[m_at] + m_rowBytes;
+            if (m_next < m_rows[m_at]) {
+                m_next = m_rows[m_at] & ~std::uintptr_t{63};
+            }
+            const std::uintptr_t room = (end - m_next + 63) / 64;
+            const std::uintptr_t take = room < static_cast<std::uintptr_t>(lines) ? room : lines;
+            AskForMemory(&m_next, m_next + 64 * take);
+            lines -= static_cast<int>(take);
             if (m_next < end) {
                 return;
             }

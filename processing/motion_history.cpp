@@ -174,29 +174,63 @@ MotionLevelsRow MotionLevelsRowOf(VectorPath path) {
 class MotionLevelsState {
   public:
     void Step(const CDibImage* frame, CDibImage* out) {
+        if (StartRows(frame, out)) {
+            StepRows(frame, out);
+            FinishRows(out);
+            return;
+        }
+        // A step without a copy to hand back, or a copy without a step.
+        if (frame->HasPixels() && PrepareLevels()) {
+            StepRows(frame, nullptr);
+        }
+        Copy(out);
+    }
+
+    // Whether the step of this frame steps the levels and, where out is not
+    // null, hands them back in *out; then StepRow takes each row and
+    // FinishRows ends the step.
+    bool StartRows(const CDibImage* frame, CDibImage* out) {
         if (!m_started || !SameFormat(m_info, *frame->Info())) {
             m_started = true;
             m_info = *frame->Info();
             m_cleared = false;
         }
-        const bool step = frame->HasPixels() && PrepareLevels();
+        if (!frame->HasPixels() || !PrepareLevels()) {
+            return false;
+        }
+        return out == nullptr || (out->SetHeader(m_info) == 0 && out->HasPixels());
+    }
+
+    // Steps row y and gives its history levels.
+    const BYTE* StepRow(const CDibImage* frame, int y, CDibImage* out) {
+        const int width = frame->Width();
+        const size_t at = static_cast<size_t>(frame->Height() - 1 - y) * static_cast<size_t>(width);
+        MotionLevelsRowOf(ActiveVectorPath())(frame->Row(y), m_previous.get() + at,
+                                              m_history.get() + at,
+                                              out != nullptr ? out->Row(y) : nullptr, width);
+        return m_history.get() + at;
+    }
+
+    // Hands back the history as it stands (all zero before any frame with
+    // pixels of the started format).
+    void Copy(CDibImage* out) const {
         if (out == nullptr || out->SetHeader(m_info) != 0 || !out->HasPixels()) {
-            if (step) {
-                StepRows(frame, nullptr);
-            }
             return;
         }
         if (!m_cleared) {
-            // No frame with pixels since the history started: all zero.
             std::memset(out->Bits(), 0, static_cast<size_t>(out->ImageSize()));
             return;
         }
-        if (step) {
-            StepRows(frame, out);
-        } else {
-            SpreadRows(out);  // a frame of this format without pixels: no step
+        SpreadRows(out);
+        FinishRows(out);
+    }
+
+    // The bytes of the copy outside the pixels: row padding and any
+    // image-size slack.
+    static void FinishRows(CDibImage* out) {
+        if (out == nullptr) {
+            return;
         }
-        // The bytes outside the pixels: row padding and any image-size slack.
         const int width = out->Width();
         const int height = out->Height();
         const int stride = DibStride(width);
@@ -236,13 +270,8 @@ class MotionLevelsState {
     // Bottom row first: forward in memory, so that a frame fresh from the
     // camera streams in.
     void StepRows(const CDibImage* frame, CDibImage* out) {
-        const MotionLevelsRow row = MotionLevelsRowOf(ActiveVectorPath());
-        const int width = frame->Width();
-        const int height = frame->Height();
-        for (int y = height - 1; y >= 0; --y) {
-            const size_t at = static_cast<size_t>(height - 1 - y) * static_cast<size_t>(width);
-            row(frame->Row(y), m_previous.get() + at, m_history.get() + at,
-                out != nullptr ? out->Row(y) : nullptr, width);
+        for (int y = frame->Height() - 1; y >= 0; --y) {
+            StepRow(frame, y, out);
         }
     }
 
@@ -266,15 +295,15 @@ class MotionLevelsState {
     std::unique_ptr<BYTE[]> m_history;
 };
 
-void StepSharedState(const CDibImage* frame, CDibImage* history) {
+MotionLevelsState& SharedState() {
     static MotionLevelsState s_state;
-    s_state.Step(frame, history);
+    return s_state;
 }
 
 }  // namespace
 
 void UpdateMotionHistory(CDibImage frame, CDibImage* history) {
-    StepSharedState(&frame, history);
+    SharedState().Step(&frame, history);
 }
 
 void UpdateMotionHistory(const CDibImage* frame, CDibImage* history) {
@@ -283,5 +312,21 @@ void UpdateMotionHistory(const CDibImage* frame, CDibImage* history) {
         UpdateMotionHistory(*frame, history);
         return;
     }
-    StepSharedState(frame, history);
+    SharedState().Step(frame, history);
+}
+
+bool StartMotionHistoryRows(const CDibImage* frame, CDibImage* history) {
+    return frame != history && SharedState().StartRows(frame, history);
+}
+
+const BYTE* StepMotionHistoryRow(const CDibImage* frame, int row, CDibImage* history) {
+    return SharedState().StepRow(frame, row, history);
+}
+
+void FinishMotionHistoryRows(CDibImage* history) {
+    MotionLevelsState::FinishRows(history);
+}
+
+void CopyMotionHistory(CDibImage* history) {
+    SharedState().Copy(history);
 }

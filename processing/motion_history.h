@@ -36,3 +36,20 @@ void UpdateMotionHistory(CDibImage frame, CDibImage* history);
 // The same step on the same state for a frame passed by address (not null),
 // without the copy of it (a frame that is *history itself is copied first).
 void UpdateMotionHistory(const CDibImage* frame, CDibImage* history);
+
+// The same step taken one row at a time, for a caller that works on each row
+// of a frame while it is still in the caches. StartMotionHistoryRows says
+// whether the step goes that way (a frame with pixels, and a history other than
+// the frame, which it shapes like the frame; a null history asks for no copy);
+// if so, StepMotionHistoryRow must take every row of the frame once, in any
+// order (the bottom row first is forward in memory), and
+// FinishMotionHistoryRows end the step; if not, call UpdateMotionHistory
+// instead. StepMotionHistoryRow gives the row's new history levels, one byte a
+// pixel, valid until the next step.
+bool StartMotionHistoryRows(const CDibImage* frame, CDibImage* history);
+const BYTE* StepMotionHistoryRow(const CDibImage* frame, int row, CDibImage* history);
+void FinishMotionHistoryRows(CDibImage* history);
+
+// Hands back the history as the last step left it, as UpdateMotionHistory
+// does, without a step.
+void CopyMotionHistory(CDibImage* history);

@@ -76,6 +76,16 @@ static inline Vec LoadLanes(const BYTE* p) {
     return _mm256_load_si256(reinterpret_cast<const Vec*>(p));
 }
 
+// All ones in the byte lanes whose bit is set, zero in the others.
+static inline Vec LanesOfBits(LaneBits bits) {
+    // Lanes 0-7 take byte 0 of the bits, 8-15 byte 1, 16-23 byte 2, 24-31 byte 3.
+    const Vec byteOfLane = _mm256_setr_epi8(0, 0, 0, 0, 0, 0, 0, 0, 1, 1, 1, 1, 1, 1, 1, 1, 2, 2, 2,
+                                            2, 2, 2, 2, 2, 3, 3, 3, 3, 3, 3, 3, 3);
+    const Vec spread = _mm256_shuffle_epi8(_mm256_set1_epi32(static_cast<int>(bits)), byteOfLane);
+    const Vec bit = BroadcastMask(kBitValues);
+    return _mm256_cmpeq_epi8(_mm256_and_si256(spread, bit), bit);
+}
+
 // kGroupPixels bytes at p, one a lane, unaligned.
 static inline Vec LoadBytes(const BYTE* p) {
     return _mm256_loadu_si256(reinterpret_cast<const Vec*>(p));

@@ -64,6 +64,15 @@ static inline Vec LoadLanes(const BYTE* p) {
     return _mm_load_si128(reinterpret_cast<const Vec*>(p));
 }
 
+// All ones in the byte lanes whose bit is set, zero in the others.
+static inline Vec LanesOfBits(LaneBits bits) {
+    // Lanes 0-7 take byte 0 of the bits, 8-15 byte 1.
+    const Vec byteOfLane = _mm_setr_epi8(0, 0, 0, 0, 0, 0, 0, 0, 1, 1, 1, 1, 1, 1, 1, 1);
+    const Vec spread = _mm_shuffle_epi8(_mm_set1_epi32(static_cast<int>(bits)), byteOfLane);
+    const Vec bit = BroadcastMask(kBitValues);
+    return _mm_cmpeq_epi8(_mm_and_si128(spread, bit), bit);
+}
+
 // kGroupPixels bytes at p, one a lane, unaligned.
 static inline Vec LoadBytes(const BYTE* p) {
     return _mm_loadu_si128(reinterpret_cast<const Vec*>(p));

@@ -35,6 +35,34 @@ void WarpEachPixel(const CDibImage& src, CDibImage* dst, const double* m) {
     }
 }
 
+// Tells rows (when not null) of every row of image, bottom row first.
+void TellEveryRow(const CDibImage& image, ResizedRows* rows) {
+    if (rows == nullptr || !image.HasPixels()) {
+        return;
+    }
+    for (int i = image.Height() - 1; i >= 0; --i) {
+        rows->RowDone(i, nullptr);
+    }
+}
+
+void Warp(const CDibImage* src, CDibImage* dst, const double* m, ResizedRows* rows) {
+    if (!src->HasPixels() || !dst->HasPixels()) {
+        return;
+    }
+    if (src == dst) {
+        // Every pixel must be read from the picture as it was before the warp.
+        const CDibImage original(*src);
+        Warp(&original, dst, m, rows);
+        return;
+    }
+    if (IsAxisAligned(m)) {
+        WarpAxisAligned(*src, dst, m, ResampleKernelsFor(ActiveVectorPath()), rows);
+    } else {
+        WarpEachPixel(*src, dst, m);
+        TellEveryRow(*dst, rows);
+    }
+}
+
 }  // namespace
 
 void SampleBilinear(const BYTE* p00, const BYTE* p10, const BYTE* p01, const BYTE* p11,
@@ -50,34 +78,26 @@ void SampleBilinear(const BYTE* p00, const BYTE* p10, const BYTE* p01, const BYT
 }
 
 void WarpProjective(const CDibImage* src, CDibImage* dst, const double* m) {
-    if (!src->HasPixels() || !dst->HasPixels()) {
-        return;
-    }
-    if (src == dst) {
-        // Every pixel must be read from the picture as it was before the warp.
-        const CDibImage original(*src);
-        WarpProjective(&original, dst, m);
-        return;
-    }
-    if (IsAxisAligned(m)) {
-        WarpAxisAligned(*src, dst, m, ResampleKernelsFor(ActiveVectorPath()));
-    } else {
-        WarpEachPixel(*src, dst, m);
-    }
+    Warp(src, dst, m, nullptr);
 }
 
 void ResizeImage(const CDibImage* src, CDibImage* dst, int width, int height) {
+    ResizeImage(src, dst, width, height, nullptr);
+}
+
+void ResizeImage(const CDibImage* src, CDibImage* dst, int width, int height, ResizedRows* rows) {
     if (!src->HasPixels() || width <= 0 || height <= 0) {
         return;
     }
     if (src->Width() == width && src->Height() == height) {
         dst->CopyFrom(*src);
+        TellEveryRow(*dst, rows);
         return;
     }
     if (src == dst) {
         // Reshaping dst would lose the source.
         const CDibImage original(*src);
-        ResizeImage(&original, dst, width, height);
+        ResizeImage(&original, dst, width, height, rows);
         return;
     }
     if (dst->Width() != width || dst->Height() != height || !dst->HasPixels()) {
@@ -86,5 +106,5 @@ void ResizeImage(const CDibImage* src, CDibImage* dst, int width, int height) {
     const double sx = static_cast<double>(src->Width()) / static_cast<double>(width);
     const double sy = static_cast<double>(src->Height()) / static_cast<double>(height);
     const double m[9] = {sx, 0.0, 0.0, 0.0, sy, 0.0, 0.0, 0.0, 1.0};
-    WarpProjective(src, dst, m);
+    Warp(src, dst, m, rows);
 }

@@ -33,3 +33,22 @@ void WarpProjective(const CDibImage* src, CDibImage* dst, const double* m);
 // pixels or width or height is not positive. dst is reshaped only when its size
 // differs, so a steady stream of frames allocates nothing.
 void ResizeImage(const CDibImage* src, CDibImage* dst, int width, int height);
+
+class RowReadAhead;
+
+// Told of each destination row of a resize once its bytes are final, with the
+// resize's read of the source ahead (null when there is none), to keep asking
+// for the source rows while working on the row.
+class ResizedRows {
+  public:
+    virtual void RowDone(int row, RowReadAhead* ahead) = 0;
+
+  protected:
+    ~ResizedRows() = default;
+};
+
+// ResizeImage that tells `rows` of every destination row once it is final, so
+// that the caller can work on a row while it is still in the caches: the rows
+// in the order written (mostly the bottom row first), none when nothing is
+// written.
+void ResizeImage(const CDibImage* src, CDibImage* dst, int width, int height, ResizedRows* rows);
