@@ -192,6 +192,18 @@ TEST_F(PaintTest, InvalidationsBeforeTheLoopLooksGiveOnePaint) {
     EXPECT_EQ(Count(WM_PAINT), 0);
 }
 
+TEST_F(PaintTest, AHiddenWindowIsPaintedOnlyOnceShown) {
+    ShowWindow(dlg, SW_HIDE);
+    received.clear();
+    InvalidateRect(dlg, nullptr, FALSE);
+    null_driver::PumpMessages();
+    EXPECT_EQ(Count(WM_PAINT), 0);
+
+    ShowWindow(dlg, SW_SHOW);
+    null_driver::PumpMessages();
+    EXPECT_EQ(Count(WM_PAINT), 1);
+}
+
 TEST_F(PaintTest, BeginPaintReportsTheUnionAndValidates) {
     RECT a{0, 0, 10, 10};
     RECT b{100, 50, 120, 60};
