@@ -38,39 +38,36 @@ class RowReadAhead {
     // The row at `reading` is being read: asks for every listed row up to
     // kReadAheadBytes past its end.
     void AskAhead(std::uintptr_t reading) {
-        const std::uintptr_t until = reading + m_rowBytes + kReadAheadBytes;
-        for (; m_at < m_count; ++m_at) {
-            const std::uintptr_t end = m_rows[m_at] + m_rowBytes;
-            if (m_next < m_rows[m_at]) {
-                m_next = m_rows[m_at] & ~std::uintptr_t{63};
-            }
-            AskForMemory(&m_next, end < until ? end : until);
-            if (m_next < end) {
-                return;
-            }
-        }
+        Ask(reading + m_rowBytes + kReadAheadBytes, UINTPTR_MAX);
     }
 
     // Asks for up to `lines` more cache lines of the listed rows past those
     // asked for so far, however far ahead: for a loop that works on other
     // memory between its reads and would leave the memory idle meanwhile.
-    void AskMore(int lines) {
+    void AskMore(int lines) { Ask(UINTPTR_MAX, static_cast<std::uintptr_t>(lines)); }
+
+  private:
+    // Asks for the listed rows' lines past those asked for so far, up to the
+    // address `until` and at most `lines` of them.
+    void Ask(std::uintptr_t until, std::uintptr_t lines) {
         for (; m_at < m_count && lines > 0; ++m_at) {
             const std::uintptr_t end = m_rows[m_at] + m_rowBytes;
             if (m_next < m_rows[m_at]) {
                 m_next = m_rows[m_at] & ~std::uintptr_t{63};
             }
-            const std::uintptr_t room = (end - m_next + 63) / 64;
-            const std::uintptr_t take = room < static_cast<std::uintptr_t>(lines) ? room : lines;
-            AskForMemory(&m_next, m_next + 64 * take);
-            lines -= static_cast<int>(take);
+            std::uintptr_t stop = end < until ? end : until;
+            if (m_next < stop && (stop - m_next + 63) / 64 > lines) {
+                stop = m_next + 64 * lines;
+            }
+            const std::uintptr_t from = m_next;
+            AskForMemory(&m_next, stop);
+            lines -= (m_next - from) / 64;
             if (m_next < end) {
                 return;
             }
         }
     }
 
-  private:
     const std::uintptr_t* m_rows;
     int m_count;
     std::uintptr_t m_rowBytes;
